@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need.
+# Idempotent: packages already present are skipped, so a ready machine does nothing.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ clang pkg-config
+  # libraries
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-qpa-plugins libgl-dev
+  libsdl2-mixer-dev timgm6mb-soundfont
+  libjpeg62-turbo-dev
+  libxcb1-dev libxcb-ewmh-dev libxcb-keysyms1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # running and looking at the program
+  fonts-noto-cjk xvfb xauth
+  # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
+  xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
