@@ -9,14 +9,18 @@ function(hinagiku_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# hinagiku_gtest(NAME SOURCES... LIBS ...)
+# hinagiku_gtest(NAME [OWN_MAIN] SOURCES... LIBS ...)
 #   A GoogleTest program registered with CTest. Tests run without a display
-#   and without an audio device.
+#   and without an audio device. OWN_MAIN: the sources define main() (for
+#   example to create a QGuiApplication); otherwise GoogleTest's main is used.
 function(hinagiku_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} hinagiku_testsupport GTest::gtest GTest::gmock)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;HINAGIKU_BUILD_DIR=${PROJECT_BINARY_DIR};HINAGIKU_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
@@ -46,8 +50,13 @@ endfunction()
 
 # Adds every listed subfolder that has a CMakeLists.txt, so that subsystems
 # join the build as they arrive.
+# HINAGIKU_SKIP (a list of folder names) leaves folders out of a build.
+set(HINAGIKU_SKIP "" CACHE STRING "Subsystem folders to leave out of this build")
 function(hinagiku_add_present_subdirectories)
   foreach(dir ${ARGN})
+    if(dir IN_LIST HINAGIKU_SKIP)
+      continue()
+    endif()
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
       add_subdirectory(${dir})
     endif()

@@ -1,5 +1,44 @@
-#include <QApplication>
+// Hinagiku: the resident desktop calendar and organiser.
+//
+// Program entry: one copy per user (a second start ends at once, silently,
+// with status 0), the application titled "Hinagiku", the main window whose
+// creation runs the start-up sequence, the event loop, and the lock released
+// when the program ends.
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+#include "core/home_folder.h"
+#include "core/ui/application.h"
+#include "platform/profile_file.h"
+#include "platform/single_instance.h"
+#include "startup_window.h"
+
+namespace {
+
+// X11 is the platform the window placement, stay-on-top, outline and hot
+// key are made for: in a Wayland session the program runs through XWayland.
+void preferX11() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    if (qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    auto instance = hinagiku::platform::SingleInstance::tryAcquire("hinagiku");
+    if (!instance) return EXIT_SUCCESS;
+
+    preferX11();
+    hinagiku::core::Application app(argc, argv);
+    hinagiku::core::installFolderDialogs();
+
+    hinagiku::core::ensureHomeFolder();
+    hinagiku::platform::ProfileFile settings(hinagiku::core::settingsFilePath());
+    hinagiku::app::StartupWindow window(settings, hinagiku::core::homeFolder());
+    QObject::connect(&window, &hinagiku::app::StartupWindow::closed, &app, &QApplication::quit);
+    window.start();
+    const int status = app.exec();
+    return status;
 }

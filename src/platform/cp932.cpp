@@ -58,13 +58,20 @@ Converter& fromCp932Converter() {
     return c;
 }
 
+// Length of the (possibly broken) UTF-8 sequence at the start of `s`, so that
+// one replacement stands for one character, and a stray byte for itself.
 std::size_t utf8SequenceLength(std::string_view s) {
     const auto b = static_cast<unsigned char>(s.front());
     std::size_t n = 1;
-    if (b >= 0xF0) n = 4;
-    else if (b >= 0xE0) n = 3;
-    else if (b >= 0xC0) n = 2;
-    return std::min(n, s.size());
+    if (b >= 0xF0 && b <= 0xF4) n = 4;
+    else if (b >= 0xE0 && b <= 0xEF) n = 3;
+    else if (b >= 0xC2 && b <= 0xDF) n = 2;
+    std::size_t length = 1;
+    while (length < n && length < s.size() &&
+           (static_cast<unsigned char>(s[length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
 }
 
 bool isAscii(std::string_view s) {

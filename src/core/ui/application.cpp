@@ -1,0 +1,51 @@
+#include "core/ui/application.h"
+
+#include <QMessageBox>
+
+#include <exception>
+
+#include "core/data_folders.h"
+#include "core/startup.h"
+#include "core/ui/settings_dialog_hook.h"
+
+namespace hinagiku::core {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    const QString title = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+    setApplicationName(title);
+    setApplicationDisplayName(title);
+    setQuitOnLastWindowClosed(false);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        reportError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void reportError(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle.data()), text,
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+void installFolderDialogs() {
+    FolderHooks hooks;
+    hooks.openSettingsDialog = [] { openSettingsDialog(); };
+    hooks.showError = [](std::string_view message) {
+        QApplication::beep();
+        QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle.data()), text,
+                        QMessageBox::Ok);
+        box.exec();
+    };
+    setFolderHooks(std::move(hooks));
+}
+
+}  // namespace hinagiku::core

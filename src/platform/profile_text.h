@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hinagiku::platform {
+
+// The profile rules on the CP932 bytes of a whole file, apart from the file
+// itself so that they can be tested and measured on text. Names and values
+// are CP932 bytes here.
+namespace profile_text {
+
+// The value of the first key `key` in the first section `section`, after
+// trimming, removing one pair of matching quotes and cutting to `maxBytes`
+// on a character boundary; nothing when absent.
+std::optional<std::string> findValue(std::string_view text, std::string_view section,
+                                     std::string_view key, std::size_t maxBytes);
+
+// Key names of the first section `section`, in file order, each once,
+// within `listBytes` (each name plus a terminating zero, and a final zero).
+std::vector<std::string> keyNames(std::string_view text, std::string_view section,
+                                  std::size_t listBytes);
+
+// The text with key `key` of section `section` set to `value`: an existing
+// key line is rewritten in place, a new key goes after the last key of the
+// first such section, a new section goes at the end. Nothing else changes.
+// Returns nothing when the text already holds exactly that.
+std::optional<std::string> withValue(std::string_view text, std::string_view section,
+                                     std::string_view key, std::string_view value);
+
+// The text without every section named `section`.
+std::optional<std::string> withoutSection(std::string_view text, std::string_view section);
+
+// Name comparison of the profile functions: ASCII letters without regard to
+// case, the second byte of a double-byte character as it is.
+bool sameName(std::string_view a, std::string_view b);
+
+}  // namespace profile_text
+}  // namespace hinagiku::platform
