@@ -7,7 +7,11 @@
 #include <QByteArray>
 #include <QGuiApplication>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
@@ -24,10 +28,23 @@ void preferX11() {
     if (qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// One copy per home folder: copies with different settings files do not
+// share anything, and tests can run side by side.
+std::string lockName(const std::filesystem::path& home) {
+    std::error_code ec;
+    const std::string path = std::filesystem::weakly_canonical(home, ec).string();
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a: stable across builds
+    for (const unsigned char c : path) hash = (hash ^ c) * 1099511628211ull;
+    char text[32];
+    std::snprintf(text, sizeof text, "hinagiku-%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto instance = hinagiku::platform::SingleInstance::tryAcquire("hinagiku");
+    auto instance =
+        hinagiku::platform::SingleInstance::tryAcquire(lockName(hinagiku::core::homeFolder()));
     if (!instance) return EXIT_SUCCESS;
 
     preferX11();
