@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/sound_output.h"
+
+namespace hinagiku::platform {
+
+// A SoundOutput that plays nothing and remembers every call, for tests of
+// the code that decides which sound to play.
+class SoundRecorder final : public SoundOutput {
+  public:
+    enum class Kind { Cue, File, Stop };
+    struct Call {
+        Kind kind;
+        QByteArray wave;             // for Cue
+        std::filesystem::path path;  // for File
+    };
+
+    void playCue(const QByteArray& wave) override;
+    void playFile(const std::filesystem::path& path) override;
+    void stop() override;
+
+    const std::vector<Call>& calls() const { return calls_; }
+    void clear() { calls_.clear(); }
+
+  private:
+    std::vector<Call> calls_;
+};
+
+}  // namespace hinagiku::platform
