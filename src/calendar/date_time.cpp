@@ -6,7 +6,7 @@ namespace hinagiku {
 namespace {
 
 // Days from 0001-01-01 to 1899-12-30.
-constexpr int kDelta = 693594;
+constexpr int kDelta = 693593;
 
 int daysBeforeYear(int year) {
     const int y = year - 1;
@@ -20,11 +20,14 @@ int daysBeforeMonth(int year, int month) {
 
 }  // namespace
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
+    if (month < 1 || month > 12)
+        return 0;
     return kDays[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
 }
 
@@ -48,18 +51,21 @@ int dayNumberOf(const CivilDate& date) {
 CivilDate decodeDate(DateTime value) {
     // Days since 0001-01-01, split into 400-, 100-, 4- and 1-year cycles.
     int n = dayNumber(value) + kDelta;
-    if (n < 0) return {};
+    if (n < 0)
+        return {};
     int year = 1;
     year += 400 * (n / 146097);
     n %= 146097;
     int c = n / 36524;
-    if (c == 4) c = 3;
+    if (c == 4)
+        c = 3;
     year += 100 * c;
     n -= c * 36524;
     year += 4 * (n / 1461);
     n %= 1461;
     int y = n / 365;
-    if (y == 4) y = 3;
+    if (y == 4)
+        y = 3;
     year += y;
     n -= y * 365;
     int month = 1;
@@ -81,7 +87,8 @@ std::optional<double> encodeTime(int hour, int minute, int second, int milliseco
 ClockTime decodeTime(DateTime value) {
     double fraction = std::fabs(value - std::trunc(value));
     auto ms = static_cast<long long>(std::llround(fraction * 86400000.0));
-    if (ms >= 86400000) ms = 86399999;
+    if (ms >= 86400000)
+        ms = 86399999;
     ClockTime t;
     t.millisecond = static_cast<int>(ms % 1000);
     ms /= 1000;
@@ -92,12 +99,31 @@ ClockTime decodeTime(DateTime value) {
     return t;
 }
 
-int dayNumber(DateTime value) { return static_cast<int>(std::trunc(value)); }
+int dayNumber(DateTime value) {
+    return static_cast<int>(std::trunc(value));
+}
+
+DateTime makeDateTime(int day, double fraction) {
+    return day >= 0 ? day + fraction : day - fraction;
+}
+
+double elapsedDays(DateTime value) {
+    if (value >= 0.0)
+        return value;
+    const double whole = std::trunc(value);
+    return whole + (whole - value);
+}
+
+DateTime fromElapsedDays(double days) {
+    const double whole = std::floor(days);
+    return makeDateTime(static_cast<int>(whole), days - whole);
+}
 
 int DayOfWeek(DateTime value) {
     // 1899-12-30 (day 0) was a Saturday.
     int d = (dayNumber(value) + 6) % 7;
-    if (d < 0) d += 7;
+    if (d < 0)
+        d += 7;
     return d + 1;
 }
 

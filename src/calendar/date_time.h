@@ -41,6 +41,13 @@ ClockTime decodeTime(DateTime value);
 
 // Day number (the date part) of a value.
 int dayNumber(DateTime value);
+// The value of a day number and a time of day (0 <= fraction < 1). Before
+// 1899-12-30 the fraction is subtracted, so that it still counts forward.
+DateTime makeDateTime(int day, double fraction);
+// Days elapsed since 1899-12-30 00:00 as a continuous count (what sums and
+// differences of instants need): -1.25, 1899-12-29 06:00, gives -0.75.
+double elapsedDays(DateTime value);
+DateTime fromElapsedDays(double days);
 // 1 = Sunday .. 7 = Saturday.
 int DayOfWeek(DateTime value);
 
