@@ -50,7 +50,9 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     const std::filesystem::path target = resolveLinks(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tempName = ".";
+    tempName.append(target.filename().string()).append(".XXXXXX");
+    std::string temp = (folder / tempName).string();
 
     Descriptor fd(::mkstemp(temp.data()));
     if (fd.get() < 0) fail(target, "cannot create a temporary file", errno);

@@ -24,9 +24,9 @@ TEST(SplitCommandLine, FollowsTheWindowsRules) {
         {"a \"\" b", {"a", "", "b"}},
         {"\"say \"\"hi\"\"\"", {"say \"hi\""}},
         {"C:\\Tools\\ D:\\", {"C:\\Tools\\", "D:\\"}},
-        {"a\\\\\"b c\"", {"a\\b c"}},       // 2 backslashes + quote: one backslash, quote opens
-        {"a\\\"b", {"a\"b"}},               // 1 backslash + quote: a literal quote
-        {"a\\\\\\\"b", {"a\\\"b"}},         // 3 backslashes + quote: one backslash, literal quote
+        {"a\\\\\"b c\"", {"a\\b c"}},  // 2 backslashes + quote: one backslash, quote opens
+        {"a\\\"b", {"a\"b"}},          // 1 backslash + quote: a literal quote
+        {"a\\\\\\\"b", {"a\\\"b"}},    // 3 backslashes + quote: one backslash, literal quote
         {"\"unterminated arg", {"unterminated arg"}},
         {"日本語 \"名前 付き\"", {"日本語", "名前 付き"}},
     };

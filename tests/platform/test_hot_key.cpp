@@ -54,16 +54,20 @@ TEST(X11HotKey, IsInertWithoutADisplay) {
     ::unsetenv("DISPLAY");
     auto key = registerHotKey(HotKeyModifier::Super);
     EXPECT_FALSE(key->isRegistered());
-    if (previous) ::setenv("DISPLAY", previous->c_str(), 1);
+    if (previous)
+        ::setenv("DISPLAY", previous->c_str(), 1);
 }
 
 class X11HotKeyOnXvfb : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        if (!testing::onPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
-        if (!testing::onPath("xdotool")) GTEST_SKIP() << "xdotool is not installed";
+        if (!testing::onPath("Xvfb"))
+            GTEST_SKIP() << "Xvfb is not installed";
+        if (!testing::onPath("xdotool"))
+            GTEST_SKIP() << "xdotool is not installed";
         server_.emplace();
-        if (server_->display().empty()) GTEST_SKIP() << "Xvfb did not start";
+        if (server_->display().empty())
+            GTEST_SKIP() << "Xvfb did not start";
     }
 
     // Types keys on the private display, as a user would.

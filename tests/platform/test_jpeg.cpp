@@ -81,11 +81,13 @@ std::string writeWithLibjpeg(int width, int height, J_COLOR_SPACE space, int com
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
-    if (progressive) jpeg_simple_progression(&info);
+    if (progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<unsigned char> row(static_cast<std::size_t>(width * components));
     for (int x = 0; x < width; ++x) {
-        for (int c = 0; c < components; ++c) row[x * components + c] = pixel[c];
+        for (int c = 0; c < components; ++c)
+            row[x * components + c] = pixel[c];
     }
     while (info.next_scanline < info.image_height) {
         JSAMPROW r = row.data();
@@ -150,13 +152,11 @@ TEST(JpegCodec, DecodesScaledWhenAskedOrWhenASmallerSizeSuffices) {
         QSize expected;
     };
     const Case cases[] = {
-        {1, {}, {1200, 1000}},
-        {2, {}, {600, 500}},
-        {8, {}, {150, 125}},
-        {3, {}, {1200, 1000}},          // not a libjpeg scale: full size
-        {1, {133, 137}, {300, 250}},    // 1/8 would be too small for the height
-        {1, {100, 100}, {150, 125}},
-        {8, {1300, 10}, {1200, 1000}},  // larger than the file: full size
+        {1, {}, {1200, 1000}},       {2, {}, {600, 500}},           {8, {}, {150, 125}},
+        {3, {}, {1200, 1000}},        // not a libjpeg scale: full size
+        {1, {133, 137}, {300, 250}},  // 1/8 would be too small for the height
+        {1, {100, 100}, {150, 125}}, {8, {1300, 10}, {1200, 1000}},  // larger than the file: full
+                                                                     // size
     };
     for (const auto& c : cases) {
         JpegDecodeOptions options;
@@ -183,8 +183,8 @@ TEST(JpegCodec, ReducesTo256ColoursWithFastDct) {
 
 TEST(JpegCodec, DecodesProgressiveAndAdobeCmykFiles) {
     std::vector<int> steps;
-    const JpegDecodeResult progressive = decodeJpeg(
-        writeWithLibjpeg(80, 60, JCS_RGB, 3, true, {200, 40, 10}), {}, [&](int p) {
+    const JpegDecodeResult progressive =
+        decodeJpeg(writeWithLibjpeg(80, 60, JCS_RGB, 3, true, {200, 40, 10}), {}, [&](int p) {
             steps.push_back(p);
             return true;
         });
@@ -271,7 +271,8 @@ TEST(JpegCodec, DecodesWhatATruncatedFileHoldsUnlessTheWarningStopsIt) {
 
     // Going on after the question: asked once, however many faults follow.
     std::string damaged = whole;
-    for (std::size_t i = whole.size() / 3; i < whole.size() - 2; i += 97) damaged[i] = '\xFF';
+    for (std::size_t i = whole.size() / 3; i < whole.size() - 2; i += 97)
+        damaged[i] = '\xFF';
     asked = 0;
     const JpegDecodeResult goingOn = decodeJpeg(damaged, {}, {}, [&](const std::string&) {
         ++asked;
@@ -292,8 +293,10 @@ TEST(JpegCodec, CancelsFromTheProgressReport) {
     };
     const Case cases[] = {
         {"answer", [](int percent) { return percent < 30; }},
-        {"exception", [](int percent) -> bool {
-             if (percent > 10) throw std::runtime_error("stop");
+        {"exception",
+         [](int percent) -> bool {
+             if (percent > 10)
+                 throw std::runtime_error("stop");
              return true;
          }},
     };

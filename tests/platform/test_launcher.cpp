@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 // A pretend file system: folders, plain files, program files and PATH.
 LaunchProbe fakeProbe() {
     static const std::set<std::string> folders{"/home/u", "/home/u/Pictures", "/opt/tools"};
-    static const std::set<std::string> files{"/home/u/notes.txt", "/opt/tools/app",
+    static const std::set<std::string> files{"/home/u/notes.txt",     "/opt/tools/app",
                                              "/opt/tools/readme.txt", "/home/u/run.sh",
-                                             "/usr/bin/gedit", "/usr/bin/xdg-open"};
+                                             "/usr/bin/gedit",        "/usr/bin/xdg-open"};
     static const std::set<std::string> programs{"/opt/tools/app", "/home/u/run.sh",
                                                 "/usr/bin/gedit", "/usr/bin/xdg-open"};
     static const std::map<std::string, std::string> path{{"gedit", "/usr/bin/gedit"},
@@ -55,25 +55,55 @@ TEST(PlanLaunch, DecidesHowEachKindOfTargetStarts) {
     };
     const Case cases[] = {
         // A program runs in its own folder with its parameters split.
-        {"/opt/tools/app", "-x \"my file.txt\"", "", Kind::Run, "/opt/tools/app",
-         {"-x", "my file.txt"}, "/opt/tools"},
+        {"/opt/tools/app",
+         "-x \"my file.txt\"",
+         "",
+         Kind::Run,
+         "/opt/tools/app",
+         {"-x", "my file.txt"},
+         "/opt/tools"},
         {"\"/opt/tools/app\"", "", "", Kind::Run, "/opt/tools/app", {}, "/opt/tools"},
         {"/opt/tools/app", "", "/home/u", Kind::Run, "/opt/tools/app", {}, "/home/u"},
         // A bare name: the working folder first, then PATH.
-        {"gedit", "notes.txt", "", Kind::Run, "/usr/bin/gedit", {"notes.txt"}, "/usr/bin"},
+        {"gedit", "notes.txt", "", Kind::Run, "/usr/bin/gedit", {"notes.txt"}, ""},
         {"app", "", "/opt/tools", Kind::Run, "/opt/tools/app", {}, "/opt/tools"},
         {"~/run.sh", "a", "", Kind::Run, "/home/u/run.sh", {"a"}, "/home/u"},
         // Documents, folders and URLs go to the opener, without parameters.
-        {"/home/u/notes.txt", "-ignored", "", Kind::Open, "/usr/bin/xdg-open",
-         {"/home/u/notes.txt"}, "/home/u"},
-        {"readme.txt", "", "/opt/tools", Kind::Open, "/usr/bin/xdg-open",
-         {"/opt/tools/readme.txt"}, "/opt/tools"},
-        {"/home/u/Pictures", "", "", Kind::Open, "/usr/bin/xdg-open", {"/home/u/Pictures"},
+        {"/home/u/notes.txt",
+         "-ignored",
+         "",
+         Kind::Open,
+         "/usr/bin/xdg-open",
+         {"/home/u/notes.txt"},
+         "/home/u"},
+        {"readme.txt",
+         "",
+         "/opt/tools",
+         Kind::Open,
+         "/usr/bin/xdg-open",
+         {"/opt/tools/readme.txt"},
+         "/opt/tools"},
+        {"/home/u/Pictures",
+         "",
+         "",
+         Kind::Open,
+         "/usr/bin/xdg-open",
+         {"/home/u/Pictures"},
          "/home/u/Pictures"},
-        {"https://example.org/?q=a b", "", "", Kind::Open, "/usr/bin/xdg-open",
-         {"https://example.org/?q=a b"}, ""},
-        {"mailto:someone@example.org", "", "", Kind::Open, "/usr/bin/xdg-open",
-         {"mailto:someone@example.org"}, ""},
+        {"https://example.org/?q=a b",
+         "",
+         "",
+         Kind::Open,
+         "/usr/bin/xdg-open",
+         {"https://example.org/?q=a b"},
+         ""},
+        {"mailto:someone@example.org",
+         "",
+         "",
+         Kind::Open,
+         "/usr/bin/xdg-open",
+         {"mailto:someone@example.org"},
+         ""},
         // Nothing there.
         {"C:\\Tools\\app.exe", "-x", "", Kind::Missing, "", {}, ""},
         {"/opt/tools/missing", "", "", Kind::Missing, "", {}, ""},
@@ -84,7 +114,8 @@ TEST(PlanLaunch, DecidesHowEachKindOfTargetStarts) {
     for (const auto& c : cases) {
         const LaunchPlan plan = planLaunch(c.program, c.parameters, c.workingFolder, probe);
         EXPECT_EQ(plan.kind, c.kind) << c.program;
-        if (plan.kind != c.kind) continue;
+        if (plan.kind != c.kind)
+            continue;
         if (c.kind == Kind::Missing) {
             EXPECT_FALSE(plan.message.empty()) << c.program;
             continue;
@@ -119,7 +150,8 @@ TEST(LaunchProbe, ExecutableDataFilesAreNotPrograms) {
 bool waitForFile(const fs::path& path) {
     for (int i = 0; i < 250; ++i) {
         std::error_code error;
-        if (fs::exists(path, error) && fs::file_size(path, error) > 0) return true;
+        if (fs::exists(path, error) && fs::file_size(path, error) > 0)
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
@@ -142,23 +174,29 @@ TEST(DesktopProgramLauncher, RunsAProgramInItsFolderWithItsParametersAndNoShell)
     ASSERT_TRUE(waitForFile(out));
     std::ifstream in(out);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    const std::vector<std::string> expected{fs::canonical(script.parent_path()).string(), "[-x]",
-                                            "[two words]", "[$HOME;echo]", "[`id`]", "[*]"};
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    const std::vector<std::string> expected{fs::canonical(script.parent_path()).string(),
+                                            "[-x]",
+                                            "[two words]",
+                                            "[$HOME;echo]",
+                                            "[`id`]",
+                                            "[*]"};
     EXPECT_EQ(lines, expected);
 }
 
 TEST(DesktopProgramLauncher, ReportsWhatCannotStart) {
     testing::TempHome home;
-    home.writeFile("broken", "\x7f" "ELF not really a program");
+    home.writeFile("broken",
+                   "\x7f"
+                   "ELF not really a program");
     fs::permissions(home.path() / "broken", fs::perms::owner_all);
     DesktopProgramLauncher launcher;
     struct Case {
         std::string program;
     };
-    const Case cases[] = {{(home.path() / "missing-tool").string()},
-                          {(home.path() / "broken").string()},
-                          {""}};
+    const Case cases[] = {
+        {(home.path() / "missing-tool").string()}, {(home.path() / "broken").string()}, {""}};
     for (const auto& c : cases) {
         const LaunchResult result = launcher.start(c.program, "-x");
         EXPECT_FALSE(result.started) << c.program;

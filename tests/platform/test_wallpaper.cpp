@@ -24,11 +24,11 @@ const std::string kPath = "/home/u/Hinagiku/Kiv_Wallpaper.BMP";
 const std::string kUri = "'file:///home/u/Hinagiku/Kiv_Wallpaper.BMP'";
 
 TEST(PlanWallpaper, ChoosesTheCommandsOfTheRunningDesktop) {
-    const std::set<std::string> everything{"gsettings",  "plasma-apply-wallpaperimage",
-                                           "qdbus",      "dbus-send",
+    const std::set<std::string> everything{"gsettings",    "plasma-apply-wallpaperimage",
+                                           "qdbus",        "dbus-send",
                                            "xfconf-query", "pcmanfm-qt",
-                                           "pcmanfm",    "feh",
-                                           "xwallpaper", "hsetroot",
+                                           "pcmanfm",      "feh",
+                                           "xwallpaper",   "hsetroot",
                                            "xsetbg"};
     struct Case {
         const char* desktop;
@@ -45,9 +45,13 @@ TEST(PlanWallpaper, ChoosesTheCommandsOfTheRunningDesktop) {
         {"ubuntu:GNOME", true, everything, gnome},
         {"Budgie:GNOME", true, everything, gnome},
         {"Unity", true, everything, gnome},
-        {"X-Cinnamon", true, everything,
+        {"X-Cinnamon",
+         true,
+         everything,
          {{"gsettings", {"set", "org.cinnamon.desktop.background", "picture-uri", kUri}}}},
-        {"MATE", true, everything,
+        {"MATE",
+         true,
+         everything,
          {{"gsettings", {"set", "org.mate.background", "picture-filename", "'" + kPath + "'"}}}},
         {"KDE", true, everything, {{"plasma-apply-wallpaperimage", {kPath}}}},
         {"XFCE", true, everything, {}, true},
@@ -72,9 +76,8 @@ TEST(PlanWallpaper, ChoosesTheCommandsOfTheRunningDesktop) {
 }
 
 TEST(PlanWallpaper, PlasmaScriptingCarriesTheFileAsAScriptString) {
-    const WallpaperPlan plan =
-        planWallpaper({"KDE", true}, "/tmp/a \"b\".BMP",
-                      [](const std::string& p) { return p == "dbus-send"; });
+    const WallpaperPlan plan = planWallpaper({"KDE", true}, "/tmp/a \"b\".BMP",
+                                             [](const std::string& p) { return p == "dbus-send"; });
     ASSERT_EQ(plan.commands.size(), 1u);
     const auto& args = plan.commands[0].arguments;
     ASSERT_EQ(args.size(), 6u);
@@ -87,8 +90,8 @@ TEST(PlanWallpaper, PlasmaScriptingCarriesTheFileAsAScriptString) {
 }
 
 TEST(PlanWallpaper, GsettingsValuesAreQuotedVariantStrings) {
-    const WallpaperPlan plan = planWallpaper({"MATE", true}, "/tmp/it's\\.BMP",
-                                             [](const std::string&) { return true; });
+    const WallpaperPlan plan =
+        planWallpaper({"MATE", true}, "/tmp/it's\\.BMP", [](const std::string&) { return true; });
     ASSERT_EQ(plan.commands.size(), 1u);
     EXPECT_EQ(plan.commands[0].arguments[3], "'/tmp/it\\'s\\\\.BMP'");
 }
@@ -139,9 +142,9 @@ TEST(SetWallpaper, SavesABitmapAndAppliesItOnTheDesktop) {
     EXPECT_EQ(back.pixel(39, 29), qRgb(10, 200, 30));
 
     ASSERT_EQ(runner.calls().size(), 2u);
-    EXPECT_EQ(runner.calls()[0].arguments.back(),
-              "'" + QUrl::fromLocalFile(QString::fromStdString(bmp)).toString().toStdString() +
-                  "'");
+    EXPECT_EQ(
+        runner.calls()[0].arguments.back(),
+        "'" + QUrl::fromLocalFile(QString::fromStdString(bmp)).toString().toStdString() + "'");
 }
 
 TEST(SetWallpaper, XfceIsAskedForItsPropertiesFirst) {

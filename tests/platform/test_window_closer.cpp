@@ -19,7 +19,8 @@ namespace {
 using testing::XvfbServer;
 
 TEST(FirstTitleContaining, TakesTheFirstMatchCaseSensitively) {
-    const std::vector<std::string> titles{"無題 - メモ帳", "Report.txt - Editor", "report - Editor"};
+    const std::vector<std::string> titles{"無題 - メモ帳", "Report.txt - Editor",
+                                          "report - Editor"};
     struct Case {
         const char* text;
         int expected;
@@ -47,7 +48,8 @@ TEST(X11WindowCloser, DoesNothingWithoutADisplay) {
     ::unsetenv("DISPLAY");
     X11WindowCloser closer;
     EXPECT_FALSE(closer.closeWindowByTitle("anything"));
-    if (previous) ::setenv("DISPLAY", previous->c_str(), 1);
+    if (previous)
+        ::setenv("DISPLAY", previous->c_str(), 1);
 }
 
 bool exited(pid_t pid) {
@@ -74,8 +76,8 @@ xcb_window_t createWindow(X11Connection& x, const std::string& utf8Title, bool t
                         utf8Title.data());
     if (takesDelete) {
         const xcb_atom_t deleteWindow = x.atom("WM_DELETE_WINDOW");
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, x.atom("WM_PROTOCOLS"),
-                            XCB_ATOM_ATOM, 32, 1, &deleteWindow);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, x.atom("WM_PROTOCOLS"), XCB_ATOM_ATOM,
+                            32, 1, &deleteWindow);
     }
     xcb_map_window(c, window);
     xcb_flush(c);
@@ -87,28 +89,32 @@ bool receivesDelete(X11Connection& x, xcb_window_t window) {
     const xcb_atom_t protocols = x.atom("WM_PROTOCOLS");
     const xcb_atom_t deleteWindow = x.atom("WM_DELETE_WINDOW");
     bool received = false;
-    XvfbServer::waitFor([&] {
-        while (xcb_generic_event_t* event = xcb_poll_for_event(x.get())) {
-            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
-                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
-                if (message->window == window && message->type == protocols &&
-                    message->data.data32[0] == deleteWindow) {
-                    received = true;
+    XvfbServer::waitFor(
+        [&] {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(x.get())) {
+                if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                    const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                    if (message->window == window && message->type == protocols &&
+                        message->data.data32[0] == deleteWindow) {
+                        received = true;
+                    }
                 }
+                std::free(event);
             }
-            std::free(event);
-        }
-        return received;
-    }, std::chrono::seconds(3));
+            return received;
+        },
+        std::chrono::seconds(3));
     return received;
 }
 
 class X11WindowCloserOnXvfb : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        if (!testing::onPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+        if (!testing::onPath("Xvfb"))
+            GTEST_SKIP() << "Xvfb is not installed";
         server_.emplace();
-        if (server_->display().empty()) GTEST_SKIP() << "Xvfb did not start";
+        if (server_->display().empty())
+            GTEST_SKIP() << "Xvfb did not start";
     }
     std::optional<XvfbServer> server_;
 };
@@ -138,7 +144,8 @@ TEST_F(X11WindowCloserOnXvfb, ClosesTheFirstOfTwoMatchingWindowsThroughTheWindow
 }
 
 TEST_F(X11WindowCloserOnXvfb, MatchesUtf8TitlesUnderTheWindowManager) {
-    if (!testing::onPath("openbox")) GTEST_SKIP() << "openbox is not installed";
+    if (!testing::onPath("openbox"))
+        GTEST_SKIP() << "openbox is not installed";
     ASSERT_TRUE(server_->startWindowManager());
     X11Connection x(server_->display());
     ASSERT_TRUE(x.isOpen());

@@ -29,26 +29,30 @@ inline bool onPath(const std::string& program) {
     std::size_t start = 0;
     while (start <= list.size()) {
         std::size_t end = list.find(':', start);
-        if (end == std::string::npos) end = list.size();
+        if (end == std::string::npos)
+            end = list.size();
         const std::string candidate = list.substr(start, end - start) + "/" + program;
-        if (::access(candidate.c_str(), X_OK) == 0) return true;
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return true;
         start = end + 1;
     }
     return false;
 }
 
 class XvfbServer {
-public:
+  public:
     XvfbServer() {
-        if (!onPath("Xvfb")) return;
+        if (!onPath("Xvfb"))
+            return;
         int fds[2];
-        if (::pipe(fds) != 0) return;
+        if (::pipe(fds) != 0)
+            return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args{"Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24",
-                                      "-nolisten", "tcp"};
+        std::vector<std::string> args{"Xvfb", "-displayfd", "3",         "-screen",
+                                      "0",    "640x480x24", "-nolisten", "tcp"};
         xvfb_ = spawn(args, &actions, {});
         posix_spawn_file_actions_destroy(&actions);
         ::close(fds[1]);
@@ -56,14 +60,18 @@ public:
         pollfd p{fds[0], POLLIN, 0};
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
         while (xvfb_ > 0 && std::chrono::steady_clock::now() < deadline) {
-            if (::poll(&p, 1, 200) <= 0) continue;
+            if (::poll(&p, 1, 200) <= 0)
+                continue;
             char c;
-            if (::read(fds[0], &c, 1) != 1) break;
-            if (c == '\n') break;
+            if (::read(fds[0], &c, 1) != 1)
+                break;
+            if (c == '\n')
+                break;
             number.push_back(c);
         }
         ::close(fds[0]);
-        if (!number.empty()) display_ = ":" + number;
+        if (!number.empty())
+            display_ = ":" + number;
     }
 
     ~XvfbServer() {
@@ -79,7 +87,8 @@ public:
 
     // Starts openbox and waits until it manages the screen.
     bool startWindowManager() {
-        if (display_.empty() || !onPath("openbox")) return false;
+        if (display_.empty() || !onPath("openbox"))
+            return false;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -87,9 +96,11 @@ public:
         windowManager_ = spawn({"openbox", "--sm-disable"}, &actions, {"DISPLAY=" + display_});
         posix_spawn_file_actions_destroy(&actions);
         platform::X11Connection x(display_);
-        if (!x.isOpen()) return false;
+        if (!x.isOpen())
+            return false;
         const xcb_atom_t check = x.atom("_NET_SUPPORTING_WM_CHECK");
-        if (!waitFor([&] { return !x.values(x.root(), check).empty(); })) return false;
+        if (!waitFor([&] { return !x.values(x.root(), check).empty(); }))
+            return false;
         // openbox announces itself before it handles map requests: it is
         // ready once a probe window shows up in its client list (mapped
         // again until it does).
@@ -124,21 +135,23 @@ public:
                         std::chrono::milliseconds limit = std::chrono::seconds(10)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < deadline) {
-            if (condition()) return true;
+            if (condition())
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return condition();
     }
 
     static void stop(pid_t& pid) {
-        if (pid <= 0) return;
+        if (pid <= 0)
+            return;
         ::kill(pid, SIGTERM);
         int status = 0;
         ::waitpid(pid, &status, 0);
         pid = -1;
     }
 
-private:
+  private:
     static pid_t spawn(const std::vector<std::string>& args, posix_spawn_file_actions_t* actions,
                        const std::vector<std::string>& extraEnvironment) {
         std::vector<std::string> environment;
@@ -149,17 +162,21 @@ private:
                 replaced = replaced || entry.substr(0, entry.find('=') + 1) ==
                                            extra.substr(0, extra.find('=') + 1);
             }
-            if (!replaced) environment.push_back(entry);
+            if (!replaced)
+                environment.push_back(entry);
         }
         environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
         std::vector<char*> argv;
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         std::vector<char*> envp;
-        for (const auto& e : environment) envp.push_back(const_cast<char*>(e.c_str()));
+        for (const auto& e : environment)
+            envp.push_back(const_cast<char*>(e.c_str()));
         envp.push_back(nullptr);
         pid_t pid = -1;
-        if (posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), envp.data()) != 0) return -1;
+        if (posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), envp.data()) != 0)
+            return -1;
         return pid;
     }
 
