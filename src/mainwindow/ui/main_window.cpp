@@ -1,0 +1,1297 @@
+#include "mainwindow/ui/main_window.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+#include <QWindow>
+#include <exception>
+
+#include "calendar/format_date.h"
+#include "calendar/moon.h"
+#include "core/data_folders.h"
+#include "core/sound_cues.h"
+#include "core/startup.h"
+#include "core/ui/application.h"
+#include "core/ui/busy_notice.h"
+#include "core/ui/settings_dialog_hook.h"
+#include "mainwindow/drop_text.h"
+#include "mainwindow/month_navigation.h"
+#include "mainwindow/ui/calendar_ex.h"
+#include "mainwindow/ui/color_value.h"
+#include "mainwindow/ui/dr_clock.h"
+#include "mainwindow/ui/moon_view.h"
+#include "mainwindow/ui/panel_button.h"
+#include "mainwindow/ui/pop_viewer.h"
+#include "mainwindow/ui/tool_button.h"
+#include "mainwindow/ui/tray_icon.h"
+#include "platform/memory_status.h"
+#include "platform/program_launcher.h"
+#include "schedule/day_marks.h"
+#include "schedule/ui/popup_hooks.h"
+
+namespace hinagiku::mainwindow {
+namespace {
+
+const QString kTitle = QStringLiteral("Hinagiku");
+const char* const kLauncherTip = "左クリック：ランチャーメニュー／右クリック：基本メニュー";
+const char* const kHelpMissing = "ヘルプファイルが正しくインストールされていません。";
+const char* const kDropFailed =
+    "現在ツールウィンドウにドロップ出来ません。\r一旦閉じてからまた開いて再度行って下さい。";
+
+constexpr int kContentLeft = kDragBarWidth;
+constexpr int kContentWidth = kWindowWidth - kDragBarWidth;
+constexpr int kMonthRowHeight = 18;
+constexpr int kMoonPanelHeight = kCalendarHeight - kBaseHeight;
+constexpr int kMoonWithClockX = 42;
+constexpr int kMoonAloneX = 76;
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The stored colour with the main window's design colour as its default.
+QColor storedColor(const platform::Settings& settings, const char* key, int fallback,
+                   const QPalette& palette) {
+    return colorFromValue(settings.readInt("CalendarEx", key, fallback), palette);
+}
+
+void setFieldColors(QLabel* label, const QColor& text, const QColor& background) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Window, background);
+    label->setPalette(pal);
+    label->setAutoFillBackground(true);
+}
+
+QLabel* makeField(QWidget* parent, const QColor& text, const QColor& background,
+                  Qt::Alignment align = Qt::AlignCenter) {
+    auto* label = new QLabel(parent);
+    setFieldColors(label, text, background);
+    label->setAlignment(align);
+    return label;
+}
+
+// Tools whose windows keep their data in the data folder: without one the
+// settings dialog opens instead.
+bool needsDataFolder(Tool tool) {
+    switch (tool) {
+        case Tool::PopupRegistration:
+        case Tool::ScheduleRegistration:
+        case Tool::ScheduleList:
+        case Tool::ScheduleManagement:
+        case Tool::JumpToDate:
+        case Tool::PhoneBook:
+        case Tool::MemoList:
+        case Tool::DiaryList:
+        case Tool::Period:
+        case Tool::TodoBoard:
+        case Tool::Birthdays:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+// The main timer's calls, answered by the main window or passed on to the
+// windows plugged in.
+class MainWindow::TickHostImpl final : public schedule::TickHost {
+  public:
+    explicit TickHostImpl(MainWindow& window) : w_(window) {}
+
+    void reopenShownMemos() override { call(w_.hooks_.reopenShownMemos); }
+    void scheduleListBackToToday() override { call(w_.hooks_.scheduleListBackToToday); }
+    void calendarBackToToday() override { w_.backToToday(); }
+    void showBirthdayGreeting() override { call(w_.hooks_.showBirthdayGreeting); }
+    void playSoundFile(const std::string& path) override { core::PlaySoundFile(path); }
+    void openDiaryList() override {
+        if (w_.toolAvailable(Tool::DiaryList))
+            w_.tools_[static_cast<int>(Tool::DiaryList)].open();
+    }
+    void loadPopupEntry(const schedule::PopupLoad& entry) override {
+        if (!w_.hooks_.loadPopupEntry) {
+            throw std::runtime_error("ポップアップウィンドウを開けません: " + entry.path);
+        }
+        w_.hooks_.loadPopupEntry(entry);
+    }
+    void presentPopup(std::uint64_t batch, const std::string& path, DateTime labelTime) override {
+        if (w_.hooks_.presentPopup)
+            w_.hooks_.presentPopup(batch, path, labelTime);
+    }
+    void checkMail() override {
+        if (w_.toolAvailable(Tool::MailCheck))
+            w_.tools_[static_cast<int>(Tool::MailCheck)].open();
+    }
+    void refreshDisplays(DateTime now, DateTime universal) override {
+        w_.refreshDisplays(now, universal);
+    }
+    void reportError(const std::string& message) override { core::reportError(qs(message)); }
+
+  private:
+    static void call(const std::function<void()>& f) {
+        if (f)
+            f();
+    }
+    MainWindow& w_;
+};
+
+MainWindow::MainWindow(platform::Settings& settings, const platform::Clock& clock,
+                       std::filesystem::path home, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      settings_(settings),
+      clockSource_(clock),
+      home_(std::move(home)),
+      ownPower_(std::make_unique<LogindPower>()),
+      power_(ownPower_.get()) {
+    setWindowTitle(kTitle);
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
+    setFixedWidth(kWindowWidth);
+    resize(kWindowWidth, kBaseHeight);
+
+    buildMoonPanel();
+    buildMonthRow();
+    buildButtonBar();
+    buildInfoRow();
+    buildDragBar();
+    buildMenus();
+    buildTrayIcons();
+
+    tickHost_ = std::make_unique<TickHostImpl>(*this);
+    popupTimer_ = std::make_unique<schedule::PopupTimer>(clockSource_, settings_, *tickHost_);
+    connect(&timer_, &QTimer::timeout, this, [this] { popupTimer_->Timer1Timer(); });
+
+    moveStoreTimer_.setSingleShot(true);
+    moveStoreTimer_.setInterval(400);
+    connect(&moveStoreTimer_, &QTimer::timeout, this, [this] {
+        awaitMoveStore_ = false;
+        syncPositionFromWindow();
+        ModeRules::storePosition(state_, settings_);
+    });
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive)
+            ApplicationOnactivate();
+        else
+            ApplicationOnDeactivate();
+    });
+    updateToolButtons();
+}
+
+MainWindow::~MainWindow() {
+    timer_.stop();
+    if (started_) {
+        auto& popupHooks = schedule::popupHooks();
+        popupHooks.refreshCalendarMarks = nullptr;
+        popupHooks.setMainPanelsOlive = nullptr;
+    }
+    if (popViewer_)
+        delete popViewer_.data();
+}
+
+// ---------------------------------------------------------------- building
+
+void MainWindow::buildDragBar() {
+    dragBar_ = new QWidget(this);
+    dragBar_->setGeometry(0, 0, kDragBarWidth, kCalendarHeight);
+    dragBar_->setToolTip(QStringLiteral("移動"));
+    dragBar_->setAutoFillBackground(true);
+    dragBar_->installEventFilter(this);
+    auto* close = new TPanelButton(dragBar_);
+    close->setGeometry(1, 1, kDragBarWidth - 2, kDragBarWidth - 2);
+    close->setText(QStringLiteral("×"));
+    close->setToolTip(QStringLiteral("閉じる"));
+    QFont tiny = font();
+    tiny.setPixelSize(9);
+    close->setFont(tiny);
+    connect(close, &TPanelButton::clicked, this, &MainWindow::KGClock2Click);
+    setDragBarActive(true);
+}
+
+void MainWindow::buildButtonBar() {
+    buttonBar_ = new QWidget(this);
+    buttonBar_->setGeometry(kContentLeft, 0, kContentWidth, kButtonBarHeight);
+    buttonBar_->setAutoFillBackground(true);
+
+    struct ButtonLook {
+        const char* hint;
+        const char* caption;
+        QColor color;
+    };
+    const ButtonLook menus[] = {{"メイン", "主", QColor(0x80, 0x00, 0x00)},
+                                {"メモ", "メ", QColor(0x00, 0x60, 0x00)},
+                                {"ランチャーメニュー", "ラ", QColor(0x00, 0x00, 0x90)}};
+    const std::pair<ButtonLook, Tool> tools[] = {
+        {{"ポップアップ", "ポ", QColor(0xC0, 0x40, 0x00)}, Tool::PopupRegistration},
+        {{"スケジュール", "ス", QColor(0x00, 0x60, 0xC0)}, Tool::ScheduleRegistration},
+        {{"スケジュール管理", "管", QColor(0x40, 0x40, 0xA0)}, Tool::ScheduleManagement},
+        {{"予定一覧", "予", QColor(0x00, 0x80, 0x80)}, Tool::ScheduleList},
+        {{"ToDoボード", "T", QColor(0x80, 0x60, 0x00)}, Tool::TodoBoard},
+        {{"日記タイトル一覧", "日", QColor(0x00, 0x80, 0x40)}, Tool::DiaryList},
+        {{"誕生日", "誕", QColor(0xC0, 0x00, 0x60)}, Tool::Birthdays},
+        {{"電話帳", "電", QColor(0x60, 0x60, 0x60)}, Tool::PhoneBook},
+    };
+    constexpr int kStep = 25;
+    int index = 0;
+    auto place = [&](TPanelButton* button) {
+        const int row = index < 9 ? 0 : 1;
+        const int column = index < 9 ? index : index - 9;
+        button->setGeometry(1 + column * kStep, 2 + row * 26, 24, 24);
+        ++index;
+    };
+    QMenu** menuTargets[] = {&mainMenu_, &memoMenu_, &launcherMenu_};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = makeToolButton(buttonBar_, QString::fromUtf8(menus[i].hint),
+                                      QString::fromUtf8(menus[i].caption), menus[i].color);
+        place(button);
+        QMenu** target = menuTargets[i];
+        connect(button, &TPanelButton::clicked, this, [this, target] { popupMenu(*target); });
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [this, target] { popupMenu(*target); });
+    }
+    for (const auto& [look, tool] : tools) {
+        auto* button = makeToolButton(buttonBar_, QString::fromUtf8(look.hint),
+                                      QString::fromUtf8(look.caption), look.color);
+        place(button);
+        const Tool target = tool;
+        connect(button, &TPanelButton::clicked, this, [this, target] { openTool(target); });
+        toolButtons_.emplace_back(button, tool);
+    }
+    auto* settingsButton = makeToolButton(buttonBar_, QStringLiteral("設定"), QStringLiteral("設"),
+                                          QColor(0x40, 0x40, 0x40));
+    place(settingsButton);
+    connect(settingsButton, &TPanelButton::clicked, this, [] { core::openSettingsDialog(); });
+    auto* help = makeToolButton(buttonBar_, QStringLiteral("ヘルプ"), QStringLiteral("?"),
+                                QColor(0x00, 0x00, 0x00));
+    place(help);
+    connect(help, &TPanelButton::clicked, this, &MainWindow::Help1Click);
+
+    // The command box and its run button fill the rest of the second row.
+    const int boxLeft = 1 + (index - 9) * kStep;
+    commandBox_ = new QLineEdit(buttonBar_);
+    commandBox_->setGeometry(boxLeft, 28, kContentWidth - boxLeft - 27, 22);
+    runButton_ = makeToolButton(buttonBar_, QStringLiteral("実行"), QStringLiteral("▶"),
+                                QColor(0x00, 0x60, 0x00));
+    runButton_->setGeometry(kContentWidth - 26, 27, 24, 24);
+    auto run = [this] {
+        const QString command = commandBox_->text().trimmed();
+        if (command.isEmpty()) {
+            popupMenu(mainMenu_);
+            return;
+        }
+        if (hooks_.runCommand)
+            hooks_.runCommand(command);
+    };
+    connect(commandBox_, &QLineEdit::returnPressed, this, run);
+    connect(runButton_, &TPanelButton::clicked, this, run);
+}
+
+void MainWindow::buildInfoRow() {
+    infoRow_ = new QWidget(this);
+    infoRow_->setGeometry(kContentLeft, kButtonBarHeight, kContentWidth, kInfoRowHeight);
+    dateLabel_ = makeField(infoRow_, Qt::white, Qt::black);
+    timeLabel_ = makeField(infoRow_, Qt::cyan, Qt::black);
+    resourceLabel_ = makeField(infoRow_, Qt::yellow, Qt::black);
+    dateLabel_->setGeometry(0, 0, 90, kInfoRowHeight);
+    timeLabel_->setGeometry(90, 0, 54, kInfoRowHeight);
+    resourceLabel_->setGeometry(144, 0, kContentWidth - 144, kInfoRowHeight);
+    for (QLabel* field : {dateLabel_, timeLabel_, resourceLabel_})
+        field->installEventFilter(this);
+}
+
+void MainWindow::buildMonthRow() {
+    monthRow_ = new QWidget(this);
+    monthRow_->setGeometry(kContentLeft, kBaseHeight, kContentWidth, kMonthRowHeight);
+    monthRow_->setAutoFillBackground(true);
+    yearLabel_ = makeField(monthRow_, Qt::yellow, Qt::black);
+    yearLabel_->setGeometry(0, 0, 44, kMonthRowHeight);
+    monthLabel_ = makeField(monthRow_, Qt::white, Qt::blue);
+    monthLabel_->setGeometry(44, 0, 28, kMonthRowHeight);
+    yearLabel_->installEventFilter(this);
+    monthLabel_->installEventFilter(this);
+
+    auto* previous = makeToolButton(monthRow_, QStringLiteral("先月へ"), QStringLiteral("◀"),
+                                    QColor(0x00, 0x00, 0x80));
+    todayButton_ = makeToolButton(monthRow_, QStringLiteral("今日に戻す｡"), QStringLiteral("今日"),
+                                  QColor(0x80, 0x00, 0x00));
+    auto* next = makeToolButton(monthRow_, QStringLiteral("翌月へ"), QStringLiteral("▶"),
+                                QColor(0x00, 0x00, 0x80));
+    previous->setGeometry(80, 0, 40, kMonthRowHeight);
+    todayButton_->setGeometry(124, 0, 56, kMonthRowHeight);
+    next->setGeometry(184, 0, 40, kMonthRowHeight);
+    connect(previous, &TPanelButton::clicked, this, &MainWindow::BitBtn2Click);
+    connect(todayButton_, &TPanelButton::clicked, this, &MainWindow::BitBtn7Click);
+    connect(next, &TPanelButton::clicked, this, &MainWindow::BitBtn1Click);
+
+    calendar_ = new TCalendarEx(this);
+    calendar_->setGridLineWidth(0);
+    calendar_->setGeometry(kContentLeft, kBaseHeight + kMonthRowHeight, kContentWidth,
+                           kCalendarHeight - kBaseHeight - kMonthRowHeight);
+    // The main window's design colours until the stored ones are applied.
+    const QColor design[kDayColorCount] = {QColor(0x80, 0x80, 0x80), QColor(0xFF, 0, 0),
+                                           QColor(0xFF, 0, 0xFF),    QColor(0xFF, 0, 0),
+                                           QColor(0, 0, 0xFF),       QColor(0xC0, 0xC0, 0xC0)};
+    for (int i = 0; i < kDayColorCount; ++i)
+        calendar_->setColorAt(i, design[i]);
+    connect(calendar_, &TCalendarEx::OnClick, this, &MainWindow::CalendarEx1Click);
+    connect(calendar_, &TCalendarEx::OnChange, this, &MainWindow::CalendarEx1Change);
+    connect(calendar_, &TCalendarEx::OnDblClick, this, &MainWindow::CalendarEx1DblClick);
+    calendar_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(calendar_, &QWidget::customContextMenuRequested, this,
+            [this] { popupMenu(viewMenu_); });
+}
+
+void MainWindow::buildMoonPanel() {
+    moonPanel_ = new QWidget(this);
+    moonPanel_->setGeometry(kContentLeft, kBaseHeight, kContentWidth, kMoonPanelHeight);
+    QPalette pal = moonPanel_->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    moonPanel_->setPalette(pal);
+    moonPanel_->setAutoFillBackground(true);
+    auto text = [this](const QString& caption, int x, int y, int w) {
+        auto* label = new QLabel(caption, moonPanel_);
+        label->setGeometry(x, y, w, 13);
+        return label;
+    };
+    text(QStringLiteral("Julian Date"), 4, 2, 72);
+    julianLabel_ = text(QString(), 80, 2, kContentWidth - 82);
+    text(QStringLiteral("Moon phase"), 4, 16, 72);
+    phaseLabel_ = text(QString(), 80, 16, kContentWidth - 82);
+    moon_ = new TMoon(moonPanel_);
+    moon_->move(kMoonAloneX, 31);
+    clock_ = new TDRClock(moonPanel_, &clockSource_);
+    clock_->setEnabled(false);
+    clock_->setGeometry(kMoonWithClockX + 72, 28, 70, 70);
+    clock_->setBorder(TDRClock::Border::None);
+    clock_->setFaceColor(Qt::black);
+    clock_->setPointerColor(Qt::yellow);
+    clock_->setSecondsColor(Qt::red);
+    clock_->setScaleColor(Qt::white);
+    clock_->setDisplayText(false);
+    clock_->setDisplayPoints(true);
+    clock_->hide();
+    text(QStringLiteral("Age of"), 4, 94, 50);
+    text(QStringLiteral("the moon"), 4, 104, 50);
+    ageLabel_ = text(QString(), 56, 99, kContentWidth - 58);
+    moonPanel_->installEventFilter(this);
+    for (QObject* child : moonPanel_->children()) {
+        if (auto* widget = qobject_cast<QWidget*>(child))
+            widget->installEventFilter(this);
+    }
+    moonPanel_->hide();
+}
+
+void MainWindow::buildMenus() {
+    auto toolItem = [this](QMenu* menu, const char* caption, Tool tool) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, tool, action] {
+            action->setChecked(false);
+            openTool(tool);
+        });
+        toolActions_.emplace_back(action, tool);
+        return action;
+    };
+    auto shutdownMenu = [this](QMenu* parent) {
+        QMenu* sub = parent->addMenu(QStringLiteral("Windowsの終了"));
+        connect(sub->addAction(QStringLiteral("Windowsの再起動")), &QAction::triggered, this,
+                &MainWindow::KWindows2Click);
+        connect(sub->addAction(QStringLiteral("Windowsの終了")), &QAction::triggered, this,
+                &MainWindow::KWindows1Click);
+        return sub;
+    };
+
+    mainMenu_ = new QMenu(this);
+    mainMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    QMenu* schedule = mainMenu_->addMenu(QStringLiteral("スケジュール"));
+    toolItem(schedule, "ﾎﾟｯﾌﾟｱｯﾌﾟの登録", Tool::PopupRegistration);
+    toolItem(schedule, "ｽｹｼﾞｭｰﾙの登録", Tool::ScheduleRegistration);
+    toolItem(schedule, "ｽｹｼﾞｭｰﾙ一覧", Tool::ScheduleList);
+    toolItem(schedule, "ｽｹｼﾞｭｰﾙ管理", Tool::ScheduleManagement);
+    toolItem(schedule, "指定日に移動", Tool::JumpToDate);
+    QMenu* personal = mainMenu_->addMenu(QStringLiteral("個人データ"));
+    toolItem(personal, "簡易電話帳", Tool::PhoneBook);
+    toolItem(personal, "メモ一覧", Tool::MemoList);
+    toolItem(personal, "日記タイトル一覧", Tool::DiaryList);
+    personal->addSeparator()->setObjectName(QStringLiteral("PeriodSeparator"));
+    toolItem(personal, "Period", Tool::Period)->setObjectName(QStringLiteral("PeriodItem"));
+    QMenu* mail = mainMenu_->addMenu(QStringLiteral("メール"));
+    mail->menuAction()->setObjectName(QStringLiteral("MailMenu"));
+    toolItem(mail, "メールチェック", Tool::MailCheck);
+    connect(mail->addAction(QStringLiteral("メーラー起動")), &QAction::triggered, this,
+            &MainWindow::startMailer);
+    toolItem(mail, "メールの設定", Tool::MailSettings);
+    toolItem(mainMenu_, "Todoボード", Tool::TodoBoard);
+    toolItem(mainMenu_, "誕生日管理", Tool::Birthdays);
+    QMenu* tools = mainMenu_->addMenu(QStringLiteral("ツール"));
+    toolItem(tools, "日数計算", Tool::DayCalculator);
+    toolItem(tools, "減算タイマー", Tool::CountdownTimer);
+    // The publisher's pages: this build knows no addresses for them.
+    QMenu* web = mainMenu_->addMenu(QStringLiteral("WEBページ"));
+    const char* pages[] = {"掲示板に書き込む／読む", "オンライン（最新）ヘルプ",
+                           "動作がおかしいと思ったら", "作者のホームページ"};
+    for (int i = 0; i < 4; ++i) {
+        QAction* page = web->addAction(QString::fromUtf8(pages[i]));
+        page->setEnabled(false);
+        page->setVisible(i == 0 || i == 3);
+    }
+    QMenu* setup = mainMenu_->addMenu(QStringLiteral("設定"));
+    connect(setup->addAction(QStringLiteral("環境設定")), &QAction::triggered, this,
+            [] { core::openSettingsDialog(); });
+    toolItem(setup, "関連付けの設定", Tool::FileAssociations);
+    QAction* help = setup->addAction(QStringLiteral("ヘルプ"));
+    help->setObjectName(QStringLiteral("HelpItem"));
+    connect(help, &QAction::triggered, this, &MainWindow::Help1Click);
+    shutdownMenu(mainMenu_)->menuAction()->setObjectName(QStringLiteral("MainShutdown"));
+    connect(mainMenu_->addAction(QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &MainWindow::KGClock2Click);
+    connect(mainMenu_, &QMenu::aboutToShow, this, &MainWindow::PopupMenu1Popup);
+
+    memoMenu_ = new QMenu(this);
+    memoMenu_->setObjectName(QStringLiteral("PopupMenu2"));
+    connect(memoMenu_, &QMenu::aboutToShow, this, &MainWindow::PopupMenu2Popup);
+    launcherMenu_ = new QMenu(this);
+    launcherMenu_->setObjectName(QStringLiteral("PopupMenu3"));
+    connect(launcherMenu_, &QMenu::aboutToShow, this, &MainWindow::PopupMenu3Popup);
+    rebuildMemoMenu();
+    rebuildLauncherMenu();
+
+    viewMenu_ = new QMenu(this);
+    auto* group = new QActionGroup(viewMenu_);
+    viewCalendar_ = viewMenu_->addAction(QStringLiteral("カレンダーの表示"));
+    viewMoon_ = viewMenu_->addAction(QStringLiteral("月齢の表示"));
+    for (QAction* a : {viewCalendar_, viewMoon_}) {
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+    connect(viewMoon_, &QAction::triggered, this, &MainWindow::K7Click);
+    connect(viewCalendar_, &QAction::triggered, this, &MainWindow::K8Click);
+    connect(viewMenu_, &QMenu::aboutToShow, this, [this] {
+        viewMoon_->setChecked(moonPanelShown());
+        viewCalendar_->setChecked(!moonPanelShown());
+    });
+}
+
+void MainWindow::rebuildLauncherMenu() {
+    // Tool actions of the old menu go with it.
+    for (auto it = toolActions_.begin(); it != toolActions_.end();) {
+        if (it->first->parent() == launcherMenu_)
+            it = toolActions_.erase(it);
+        else
+            ++it;
+    }
+    launcherMenu_->clear();
+    if (hooks_.fillLauncherMenu)
+        hooks_.fillLauncherMenu(launcherMenu_);
+    if (!launcherMenu_->isEmpty())
+        launcherMenu_->addSeparator();
+    QAction* edit = launcherMenu_->addAction(QStringLiteral("メニューの編集"));
+    connect(edit, &QAction::triggered, this, [this] { openTool(Tool::LauncherEditor); });
+    toolActions_.emplace_back(edit, Tool::LauncherEditor);
+    QMenu* shutdown = launcherMenu_->addMenu(QStringLiteral("Windowsの終了"));
+    shutdown->menuAction()->setObjectName(QStringLiteral("LauncherShutdown"));
+    connect(shutdown->addAction(QStringLiteral("Windowsの再起動")), &QAction::triggered, this,
+            &MainWindow::KWindows2Click);
+    connect(shutdown->addAction(QStringLiteral("Windowsの終了")), &QAction::triggered, this,
+            &MainWindow::KWindows1Click);
+    connect(launcherMenu_->addAction(QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &MainWindow::KGClock2Click);
+    updateToolButtons();
+}
+
+void MainWindow::rebuildMemoMenu() {
+    for (auto it = toolActions_.begin(); it != toolActions_.end();) {
+        if (it->first->parent() == memoMenu_)
+            it = toolActions_.erase(it);
+        else
+            ++it;
+    }
+    memoMenu_->clear();
+    if (hooks_.fillMemoMenu)
+        hooks_.fillMemoMenu(memoMenu_);
+    if (!memoMenu_->isEmpty())
+        memoMenu_->addSeparator();
+    QAction* list = memoMenu_->addAction(QStringLiteral("メモ一覧"));
+    list->setCheckable(true);
+    connect(list, &QAction::triggered, this, [this, list] {
+        list->setChecked(false);
+        openTool(Tool::MemoList);
+    });
+    toolActions_.emplace_back(list, Tool::MemoList);
+    updateToolButtons();
+}
+
+void MainWindow::buildTrayIcons() {
+    const auto makeIcon = [](const QColor& petals, const QColor& heart) {
+        QPixmap pixmap(22, 22);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(petals);
+        for (int i = 0; i < 8; ++i) {
+            painter.save();
+            painter.translate(11, 11);
+            painter.rotate(45.0 * i);
+            painter.drawEllipse(QRectF(-2.5, -10.5, 5, 9));
+            painter.restore();
+        }
+        painter.setBrush(heart);
+        painter.drawEllipse(QRectF(7, 7, 8, 8));
+        return QIcon(pixmap);
+    };
+    launcherIcon_ = new TTrayIcon(this);
+    launcherIcon_->setIcon(makeIcon(Qt::white, QColor(0xF0, 0xC0, 0x00)));
+    launcherIcon_->setTipHelp(QString::fromUtf8(kLauncherTip));
+    launcherIcon_->setLbPopupMenu(launcherMenu_);
+    launcherIcon_->setRbPopupMenu(mainMenu_);
+    memoIcon_ = new TTrayIcon(this);
+    memoIcon_->setIcon(makeIcon(QColor(0xFF, 0xE0, 0x60), QColor(0x80, 0x40, 0x00)));
+    memoIcon_->setRbPopupMenu(memoMenu_);
+    memoIcon_->setTipHelp(qs(memoIconTip(infoDoubleClickAction(settings_))));
+    connect(memoIcon_, &TTrayIcon::OnDblClick, this, &MainWindow::runInfoAction);
+    // The tip follows [Setup] MIcon_DBLC whenever the mouse passes over it.
+    connect(memoIcon_, &TTrayIcon::OnMouseMove, this,
+            [this] { memoIcon_->setTipHelp(qs(memoIconTip(infoDoubleClickAction(settings_)))); });
+}
+
+// ---------------------------------------------------------------- plug-ins
+
+void MainWindow::setTool(Tool tool, ToolHook hook) {
+    tools_[static_cast<int>(tool)] = std::move(hook);
+    updateToolButtons();
+}
+
+void MainWindow::setHooks(MainWindowHooks hooks) {
+    hooks_ = std::move(hooks);
+    runButton_->setEnabled(static_cast<bool>(hooks_.runCommand));
+    rebuildLauncherMenu();
+    rebuildMemoMenu();
+}
+
+void MainWindow::setSystemPower(SystemPower* power) {
+    power_ = power != nullptr ? power : ownPower_.get();
+}
+
+void MainWindow::setWarningSink(std::function<void(const QString&)> sink) {
+    warningSink_ = std::move(sink);
+}
+
+bool MainWindow::toolAvailable(Tool tool) const {
+    return static_cast<bool>(tools_[static_cast<int>(tool)].open);
+}
+
+void MainWindow::updateToolButtons() {
+    for (auto& [button, tool] : toolButtons_)
+        button->setEnabled(toolAvailable(tool));
+    for (auto& [action, tool] : toolActions_)
+        action->setEnabled(toolAvailable(tool));
+    if (runButton_ != nullptr)
+        runButton_->setEnabled(static_cast<bool>(hooks_.runCommand));
+}
+
+void MainWindow::openTool(Tool tool) {
+    if (!toolAvailable(tool))
+        return;
+    if (needsDataFolder(tool) && !core::RequireDataFolder(settings_))
+        return;
+    tools_[static_cast<int>(tool)].open();
+}
+
+void MainWindow::warn(const QString& text) {
+    if (warningSink_) {
+        warningSink_(text);
+        return;
+    }
+    QApplication::beep();
+    QMessageBox::warning(this, kTitle, text);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void MainWindow::FormCreate() {
+    launcherIcon_->setTipHelp(QString::fromUtf8(kLauncherTip));
+    hotKey_ = platform::registerHotKey(settings_.readInt("Form", "Hotkey", 0) == 0
+                                           ? platform::HotKeyModifier::Super
+                                           : platform::HotKeyModifier::Control,
+                                       this);
+    connect(hotKey_.get(), &platform::HotKey::activated, this, &MainWindow::hotKeyPressed);
+    setAcceptDrops(true);
+
+    state_ = ModeRules::restore(settings_, screenRect());
+    applyState(state_, false);
+    setMoonPanel(settings_.readBool("Form", "MoonPhase", false), false);
+    applyTaskbarAndTray();
+
+    backToToday();
+    core::checkDataFolder(settings_);
+    bool openSettings = core::runFirstStart(settings_, home_);
+    applyCalendarColors();
+
+    if (settings_.readBool("Form", "Today_pop", false))
+        openTool(Tool::ScheduleList);
+    if (settings_.readBool("Form", "Todo_pop", false))
+        openTool(Tool::TodoBoard);
+    if (hooks_.loadMemoSlots) {
+        core::BusyNotice notice(QStringLiteral("メモを読み込んでいます。"));
+        notice.showNow();
+        hooks_.loadMemoSlots();
+        notice.close();
+    }
+    rebuildLauncherMenu();
+    rebuildMemoMenu();
+
+    // Windows of the popups call back into the calendar and the info row.
+    auto& popupHooks = schedule::popupHooks();
+    popupHooks.refreshCalendarMarks = [this] { refreshCalendarMarks(); };
+    popupHooks.setMainPanelsOlive = [this](bool olive) { setInfoPanelsOlive(olive); };
+
+    openSettings = core::checkVersion(settings_) || openSettings;
+    started_ = true;
+    popupTimer_->Timer1Timer();
+    applyStayOnTop();
+    show();
+    update();
+    timer_.setInterval(core::mainTimerInterval(settings_));
+    timer_.start();
+    if (openSettings)
+        core::openSettingsDialog();
+}
+
+void MainWindow::applyCalendarColors() {
+    const char* keys[kDayColorCount] = {"WeekdayColor", "SundayColor",     "SaturdayColor",
+                                        "HolidayColor", "SpecialDayColor", "NeighborDayColor"};
+    for (int i = 0; i < kDayColorCount; ++i) {
+        const int design = valueFromColor(calendar_->colorAt(i));
+        calendar_->setColorAt(i, storedColor(settings_, keys[i], design, palette()));
+    }
+    CalendarEx1Change();
+}
+
+void MainWindow::applyTaskbarAndTray() {
+    const int mode = settings_.readInt("Form", "Tray_icon", 0);
+    const bool tray = mode == 0 || mode == 2;
+    const bool noTaskbarButton = mode == 0 || mode == 3;
+    launcherIcon_->setVisible(tray);
+    memoIcon_->setVisible(tray);
+    // A tool window has no taskbar button.
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::Tool, noTaskbarButton);
+    if (wasVisible)
+        show();
+}
+
+void MainWindow::applyStayOnTop() {
+    const bool onTop = stayOnTop();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        const bool wasVisible = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (wasVisible)
+            show();
+    }
+    if (onTop && !appActive_ && isVisible())
+        raise();
+}
+
+bool MainWindow::stayOnTop() const {
+    return settings_.readBool("ToolWindow", "StayOnTop", false);
+}
+
+// ---------------------------------------------------------------- closing
+
+void MainWindow::KGClock2Click() {
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // FormCloseQuery: the timers stop; closing is always allowed.
+    timer_.stop();
+    clock_->setEnabled(false);
+    update();
+    // FormClose: the hot key goes back to the system.
+    hotKey_.reset();
+    if (popViewer_)
+        popViewer_->close();
+    event->accept();
+    emit closed();
+}
+
+void MainWindow::KWindows1Click() {
+    std::string message;
+    if (!power_->powerOff(message))
+        core::reportError(qs(message));
+}
+
+void MainWindow::KWindows2Click() {
+    std::string message;
+    if (!power_->reboot(message))
+        core::reportError(qs(message));
+}
+
+// ---------------------------------------------------------------- modes
+
+ScreenRect MainWindow::screenRect() const {
+    QScreen* screen = this->screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    const QRect r = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+void MainWindow::syncPositionFromWindow() {
+    state_.left = x();
+    state_.top = y();
+}
+
+void MainWindow::layoutForState() {
+    buttonBar_->setVisible(state_.buttonBar);
+    infoRow_->move(kContentLeft, state_.buttonBar ? kButtonBarHeight : 1);
+}
+
+void MainWindow::applyState(const WindowState& state, bool hideDuringChange) {
+    awaitMoveStore_ = false;
+    moveStoreTimer_.stop();
+    const bool wasVisible = isVisible();
+    if (hideDuringChange && wasVisible)
+        hide();
+    state_ = state;
+    layoutForState();
+    setGeometry(state_.left, state_.top, kWindowWidth, state_.height);
+    if (hideDuringChange && wasVisible)
+        show();
+    update();
+}
+
+bool MainWindow::buttonBarShown() const {
+    return state_.buttonBar;
+}
+int MainWindow::infoRowTop() const {
+    return infoRow_->y();
+}
+
+void MainWindow::Panel2DblClick() {
+    core::PlaySoundCue(settings_, "c1");
+    syncPositionFromWindow();
+    const WindowState next = ModeRules::cycle(state_, settings_, screenRect());
+    applyState(next, ModeRules::modeSave(settings_));
+}
+
+void MainWindow::hotKeyPressed() {
+    core::PlaySoundCue(settings_, "c1");
+    if (!state_.buttonBar) {
+        syncPositionFromWindow();
+        applyState(ModeRules::expandForHotKey(state_, settings_, screenRect()), false);
+    }
+    show();
+    raise();
+    activateWindow();
+    commandBox_->setFocus();
+}
+
+void MainWindow::FormDeactivate() {
+    setDragBarActive(false);
+    if (state_.hotKeyExpansion) {
+        syncPositionFromWindow();
+        applyState(ModeRules::endHotKeyExpansion(state_, settings_, screenRect()),
+                   ModeRules::modeSave(settings_));
+    }
+}
+
+void MainWindow::ApplicationOnactivate() {
+    appActive_ = true;
+    setDragBarActive(true);
+}
+
+void MainWindow::ApplicationOnDeactivate() {
+    appActive_ = false;
+    FormDeactivate();
+    if (popViewer_)
+        popViewer_->close();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow())
+        setDragBarActive(true);
+    else
+        FormDeactivate();
+}
+
+void MainWindow::setDragBarActive(bool active) {
+    QPalette pal = dragBar_->palette();
+    pal.setColor(QPalette::Window, colorFromValue(active ? kSysActiveCaption : kSysInactiveCaption,
+                                                  QApplication::palette()));
+    dragBar_->setPalette(pal);
+}
+
+void MainWindow::dragBarPressed(QMouseEvent* event) {
+    if (!ModeRules::positionFixed(settings_)) {
+        QWindow* handle = windowHandle();
+        if (handle != nullptr && handle->startSystemMove()) {
+            awaitMoveStore_ = true;
+        } else {
+            manualDrag_ = true;
+            dragOffset_ = event->globalPosition().toPoint() - pos();
+        }
+    }
+    // Moved or not, the position of the current mode is stored.
+    syncPositionFromWindow();
+    ModeRules::storePosition(state_, settings_);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (awaitMoveStore_)
+        moveStoreTimer_.start();
+}
+
+// ---------------------------------------------------------------- events
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (watched == dragBar_) {
+        const bool isMouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                             type == QEvent::MouseButtonRelease ||
+                             type == QEvent::MouseButtonDblClick;
+        if (!isMouse)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            dragBarPressed(mouse);
+            return true;
+        }
+        if (type == QEvent::MouseMove && manualDrag_) {
+            move(mouse->globalPosition().toPoint() - dragOffset_);
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease && manualDrag_) {
+            manualDrag_ = false;
+            syncPositionFromWindow();
+            ModeRules::storePosition(state_, settings_);
+            return true;
+        }
+        if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+            Panel2DblClick();
+            return true;
+        }
+        return false;
+    }
+    if (watched == dateLabel_ || watched == timeLabel_ || watched == resourceLabel_) {
+        if (type == QEvent::MouseButtonDblClick) {
+            runInfoAction();
+            return true;
+        }
+        if (type == QEvent::ContextMenu) {
+            popupMenu(watched == dateLabel_   ? mainMenu_
+                      : watched == timeLabel_ ? memoMenu_
+                                              : launcherMenu_);
+            return true;
+        }
+        return false;
+    }
+    if (watched == yearLabel_ || watched == monthLabel_) {
+        if (type == QEvent::MouseButtonDblClick) {
+            Panel8DblClick();
+            return true;
+        }
+        return false;
+    }
+    if (watched == moonPanel_ || (watched->parent() == moonPanel_)) {
+        if (type == QEvent::MouseButtonDblClick) {
+            Panel9DblClick();
+            return true;
+        }
+        if (type == QEvent::ContextMenu) {
+            popupMenu(viewMenu_);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::popupMenu(QMenu* menu) {
+    menu->popup(QCursor::pos());
+}
+
+void MainWindow::PopupMenu1Popup() {
+    // Opening the main menu lets the launcher icon pop its menus again.
+    launcherIcon_->setAutoPopup(true);
+    const bool period = periodItemVisible(settings_);
+    for (QAction* a : mainMenu_->findChildren<QAction*>()) {
+        if (a->objectName() == QLatin1String("PeriodItem")) {
+            a->setVisible(period);
+            a->setText(qs(periodCaption(settings_)));
+        } else if (a->objectName() == QLatin1String("PeriodSeparator")) {
+            a->setVisible(period);
+        } else if (a->objectName() == QLatin1String("MailMenu")) {
+            a->setVisible(mailMenuVisible(settings_));
+        } else if (a->objectName() == QLatin1String("MainShutdown")) {
+            a->setVisible(shutdownInMainMenu(settings_));
+        } else if (a->objectName() == QLatin1String("HelpItem")) {
+            std::error_code ec;
+            a->setEnabled(std::filesystem::is_regular_file(helpFilePath(home_), ec));
+        }
+    }
+    for (QMenu* sub : mainMenu_->findChildren<QMenu*>()) {
+        if (sub->menuAction()->objectName() == QLatin1String("MailMenu")) {
+            sub->menuAction()->setVisible(mailMenuVisible(settings_));
+        } else if (sub->menuAction()->objectName() == QLatin1String("MainShutdown")) {
+            sub->menuAction()->setVisible(shutdownInMainMenu(settings_));
+        }
+    }
+    for (auto& [action, tool] : toolActions_) {
+        action->setEnabled(toolAvailable(tool));
+        const auto& isOpen = tools_[static_cast<int>(tool)].isOpen;
+        if (action->isCheckable())
+            action->setChecked(isOpen && isOpen());
+    }
+    // Jumping to a date needs the calendar on the window.
+    if (QAction* jump = menuItem(mainMenu_, QStringLiteral("指定日に移動"))) {
+        jump->setEnabled(toolAvailable(Tool::JumpToDate) && state_.height == kCalendarHeight);
+    }
+}
+
+void MainWindow::PopupMenu2Popup() {
+    for (auto& [action, tool] : toolActions_) {
+        if (action->parent() != memoMenu_)
+            continue;
+        const auto& isOpen = tools_[static_cast<int>(tool)].isOpen;
+        action->setChecked(isOpen && isOpen());
+    }
+}
+
+void MainWindow::PopupMenu3Popup() {
+    for (QMenu* sub : launcherMenu_->findChildren<QMenu*>()) {
+        if (sub->menuAction()->objectName() == QLatin1String("LauncherShutdown")) {
+            sub->menuAction()->setVisible(shutdownInLauncherMenu(settings_));
+        }
+    }
+}
+
+QAction* MainWindow::menuItem(QMenu* menu, const QString& caption) const {
+    for (QAction* action : menu->actions()) {
+        if (action->text() == caption)
+            return action;
+        if (QMenu* sub = action->menu()) {
+            if (QAction* found = menuItem(sub, caption))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::runInfoAction() {
+    switch (infoDoubleClickAction(settings_)) {
+        case InfoAction::DiaryList:
+            openTool(Tool::DiaryList);
+            break;
+        case InfoAction::ScheduleList:
+            openTool(Tool::ScheduleList);
+            break;
+        case InfoAction::PopupRegistration:
+            openTool(Tool::PopupRegistration);
+            break;
+        case InfoAction::ScheduleRegistration:
+            openTool(Tool::ScheduleRegistration);
+            break;
+        case InfoAction::MailCheck:
+            openTool(Tool::MailCheck);
+            break;
+        case InfoAction::PhoneBook:
+            openTool(Tool::PhoneBook);
+            break;
+    }
+}
+
+void MainWindow::startMailer() {
+    const ProgramCommand command =
+        splitProgramCommand(settings_.readText("pop", "pop1_program", ""));
+    if (command.program.empty())
+        return;
+    platform::programLauncher().start(command.program, command.parameters,
+                                      programFolder(command.program));
+    // The automatic check waits one more minute.
+    popupTimer_->setMailCountdown(popupTimer_->mailCountdown() + 1);
+}
+
+void MainWindow::Help1Click() {
+    const std::filesystem::path help = helpFilePath(home_);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(help, ec)) {
+        warn(QString::fromUtf8(kHelpMissing));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
+}
+
+// ---------------------------------------------------------------- moon panel
+
+bool MainWindow::moonPanelShown() const {
+    return !moonPanel_->isHidden();
+}
+
+void MainWindow::setMoonPanel(bool shown, bool store) {
+    moonPanel_->setVisible(shown);
+    if (shown)
+        moonPanel_->raise();
+    if (store) {
+        core::PlaySoundCue(settings_, "c1");
+        settings_.writeBool("Form", "MoonPhase", shown);
+    }
+}
+
+void MainWindow::K7Click() {
+    if (state_.height > kBaseHeight)
+        setMoonPanel(true, true);
+}
+
+void MainWindow::K8Click() {
+    if (state_.height > kBaseHeight)
+        setMoonPanel(false, true);
+}
+
+void MainWindow::Panel8DblClick() {
+    setMoonPanel(true, true);
+}
+void MainWindow::Panel9DblClick() {
+    setMoonPanel(false, true);
+}
+
+// ---------------------------------------------------------------- calendar
+
+DateTime MainWindow::selectedDate() const {
+    const auto date = encodeDate(calendar_->year(), calendar_->month(), calendar_->day());
+    return date ? *date : dayNumber(clockSource_.now());
+}
+
+void MainWindow::goToDate(int year, int month, int day) {
+    calendar_->setDate(year, month, day);
+}
+
+void MainWindow::BitBtn1Click() {
+    const GridDate next = nextMonthDate({calendar_->year(), calendar_->month(), calendar_->day()});
+    goToDate(next.year, next.month, next.day);
+}
+
+void MainWindow::BitBtn2Click() {
+    const GridDate previous =
+        previousMonthDate({calendar_->year(), calendar_->month(), calendar_->day()});
+    goToDate(previous.year, previous.month, previous.day);
+}
+
+void MainWindow::BitBtn7Click() {
+    const CivilDate today = decodeDate(clockSource_.now());
+    goToDate(today.year, today.month, today.day);
+}
+
+void MainWindow::backToToday() {
+    const CivilDate today = decodeDate(clockSource_.now());
+    // The day view is rebuilt even when the calendar already shows today.
+    if (!calendar_->setDate(today.year, today.month, today.day))
+        CalendarEx1Change();
+}
+
+void MainWindow::CalendarEx1Click() {
+    if (settings_.readBool("CalendarEx", "PopView", false)) {
+        popViewRequest_ = PopViewRequest::Requested;
+    }
+}
+
+void MainWindow::CalendarEx1DblClick() {
+    switch (calendarDoubleClickAction(settings_)) {
+        case CalendarAction::PopupRegistration:
+            openTool(Tool::PopupRegistration);
+            break;
+        case CalendarAction::ScheduleRegistration:
+            openTool(Tool::ScheduleRegistration);
+            break;
+        case CalendarAction::ScheduleManagement:
+            openTool(Tool::ScheduleManagement);
+            break;
+        case CalendarAction::JumpToDate:
+            openTool(Tool::JumpToDate);
+            break;
+        case CalendarAction::DiaryList:
+            openTool(Tool::DiaryList);
+            break;
+    }
+}
+
+void MainWindow::refreshCalendarMarks() {
+    const schedule::DayMarks marks =
+        schedule::FormActivate(calendar_->year(), calendar_->month(), settings_);
+    calendar_->setTypeOfDayList(marks.holidays);
+    calendar_->setSpecialDayList(marks.specialDays);
+}
+
+void MainWindow::CalendarEx1Change() {
+    const int monthKey = calendar_->year() * 100 + calendar_->month();
+    if (monthKey != lastMonthKey_) {
+        lastMonthKey_ = monthKey;
+        refreshCalendarMarks();
+    }
+    const DateTime date = selectedDate();
+    const DateTime now = clockSource_.now();
+    todayButton_->setEnabled(dayNumber(date) != dayNumber(now));
+    yearLabel_->setText(QString::number(calendar_->year()));
+    monthLabel_->setText(QString::number(calendar_->month()));
+
+    bool special = false;
+    for (const auto& line : calendar_->specialDayList()) {
+        const DayListEntry entry = parseDayListEntry(line);
+        if (entry.month == calendar_->month() && entry.day == calendar_->day())
+            special = true;
+    }
+    dayView_ = buildDayView(date, now, settings_, special);
+    setFieldColors(monthLabel_, colorFromValue(kSysWindow, QApplication::palette()),
+                   calendar_->color(dayView_.monthPanel));
+
+    if (popViewRequest_ == PopViewRequest::Requested) {
+        popViewRequest_ = PopViewRequest::Open;
+        showPopViewer();
+    }
+    if (!dayView_.errors.empty()) {
+        QStringList lines;
+        for (const auto& e : dayView_.errors)
+            lines << qs(e);
+        core::reportError(lines.join(QLatin1Char('\n')));
+    }
+}
+
+void MainWindow::showPopViewer() {
+    if (popViewer_) {
+        // The earlier viewer gives way; this one keeps the request.
+        PopViewer* old = popViewer_;
+        popViewer_ = nullptr;
+        old->disconnect(this);
+        old->close();
+    }
+    auto* viewer = new PopViewer(settings_);
+    popViewer_ = viewer;
+    const DateTime now = clockSource_.now();
+    viewer->setContent(qs(popViewCaption(selectedDate(), now)), dayView_.lines,
+                       colorFromValue(dayView_.textColor, QApplication::palette()),
+                       colorFromValue(dayView_.backColor, QApplication::palette()));
+    const std::pair<PopViewer::Button, Tool> buttons[] = {
+        {PopViewer::Button::PopupRegistration, Tool::PopupRegistration},
+        {PopViewer::Button::ScheduleRegistration, Tool::ScheduleRegistration},
+        {PopViewer::Button::Birthdays, Tool::Birthdays},
+        {PopViewer::Button::DiaryList, Tool::DiaryList},
+        {PopViewer::Button::ScheduleManagement, Tool::ScheduleManagement},
+        {PopViewer::Button::ScheduleList, Tool::ScheduleList},
+        {PopViewer::Button::TodoBoard, Tool::TodoBoard},
+        {PopViewer::Button::PhoneBook, Tool::PhoneBook},
+    };
+    for (const auto& [button, tool] : buttons) {
+        std::function<void()> action;
+        if (toolAvailable(tool))
+            action = [this, tool = tool] { openTool(tool); };
+        viewer->setButtonAction(button, std::move(action));
+    }
+    connect(viewer, &PopViewer::closed, this, [this, viewer] {
+        if (popViewer_ == viewer) {
+            popViewer_ = nullptr;
+            popViewRequest_ = PopViewRequest::None;
+        }
+    });
+    const QPoint cursor = QCursor::pos();
+    viewer->placeNear(cursor);
+    viewer->show();
+    // Once shown, the frame is known: the whole window is kept on screen.
+    viewer->placeNear(cursor);
+    viewer->raise();
+    viewer->activateWindow();
+}
+
+// ---------------------------------------------------------------- tick display
+
+void MainWindow::setInfoPanelsOlive(bool olive) {
+    const QColor ground = olive ? QColor(128, 128, 0) : QColor(Qt::black);
+    setFieldColors(dateLabel_, Qt::white, ground);
+    setFieldColors(timeLabel_, Qt::cyan, ground);
+    setFieldColors(resourceLabel_, Qt::yellow, ground);
+}
+
+void MainWindow::refreshDisplays(DateTime now, DateTime universal) {
+    const MoonValues moon = moonValues(universal);
+    julianLabel_->setText(qs(julianDateText(moon.julianDate)).trimmed());
+    moon_->setDate(universal);
+    ageLabel_->setText(qs(moonAgeText(moon.age)));
+    phaseLabel_->setText(qs(illuminationText(moon.illumination)));
+
+    clock_->setPointerColor(decodeTime(now).hour < 12 ? QColor(Qt::white) : QColor(Qt::yellow));
+    const bool analog = settings_.readBool("Form", "AnalogClock", false);
+    moon_->move(analog ? kMoonWithClockX : kMoonAloneX, moon_->y());
+    clock_->setVisible(analog);
+    clock_->setEnabled(analog);
+
+    if (started_)
+        applyStayOnTop();
+
+    dateLabel_->setText(qs(FormatDate("yyyy/mm/dd(aaa)", now)));
+    timeLabel_->setText(qs(FormatDate("hh:mm:ss", now)));
+    resourceLabel_->setText(qs(resourceMeterText(platform::memoryStatus())));
+    // The desktop does not report the mouse over a tray icon: the memo
+    // icon's tip follows [Setup] MIcon_DBLC here instead.
+    const QString tip = qs(memoIconTip(infoDoubleClickAction(settings_)));
+    if (memoIcon_->tipHelp() != tip)
+        memoIcon_->setTipHelp(tip);
+}
+
+// ---------------------------------------------------------------- dropping
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    }
+    if (paths.empty())
+        return;
+    event->acceptProposedAction();
+    dropFiles(paths, event->modifiers());
+}
+
+void MainWindow::dropFiles(const std::vector<std::string>& paths, Qt::KeyboardModifiers modifiers) {
+    if (paths.empty())
+        return;
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        if (hooks_.openWithAssociations)
+            hooks_.openWithAssociations(paths);
+        return;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        warn(QString::fromUtf8(kDropFailed));
+        return;
+    }
+    const std::string text = droppedNamesText(paths, modifiers.testFlag(Qt::ShiftModifier),
+                                              settings_.readBool("ToolWindow", "Separate", false));
+    clipboard->setText(qs(text));
+    core::PlaySoundCue(settings_, "cop");
+}
+
+}  // namespace hinagiku::mainwindow
