@@ -1,11 +1,10 @@
 // Hinagiku: the resident desktop calendar and organiser.
 //
-// Program entry: one copy per user (a second start ends at once, silently,
-// with status 0), the application titled "Hinagiku", the main window whose
-// creation runs the start-up sequence, the event loop, and the lock released
-// when the program ends.
+// Program entry: one copy per home folder (a second start ends at once,
+// silently, with status 0), the application titled "Hinagiku", the main
+// window whose creation runs the start-up sequence, the event loop, and the
+// lock released when the program ends.
 #include <QByteArray>
-#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdio>
@@ -15,9 +14,12 @@
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "mainwindow/ui/main_window.h"
+#include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
-#include "startup_window.h"
+#include "schedule/ui/popup_editor.h"
+#include "schedule/ui/popup_presenter.h"
 
 namespace {
 
@@ -28,8 +30,8 @@ void preferX11() {
     if (qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-// One copy per home folder: copies with different settings files do not
-// share anything, and tests can run side by side.
+// One copy per home folder: copies with different settings files share
+// nothing, and tests can run side by side.
 std::string lockName(const std::filesystem::path& home) {
     std::error_code ec;
     const std::string path = std::filesystem::weakly_canonical(home, ec).string();
@@ -43,19 +45,32 @@ std::string lockName(const std::filesystem::path& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto instance =
-        hinagiku::platform::SingleInstance::tryAcquire(lockName(hinagiku::core::homeFolder()));
+    using namespace hinagiku;
+    auto instance = platform::SingleInstance::tryAcquire(lockName(core::homeFolder()));
     if (!instance) return EXIT_SUCCESS;
 
     preferX11();
-    hinagiku::core::Application app(argc, argv);
-    hinagiku::core::installFolderDialogs();
+    core::Application app(argc, argv);
+    core::installFolderDialogs();
 
-    hinagiku::core::ensureHomeFolder();
-    hinagiku::platform::ProfileFile settings(hinagiku::core::settingsFilePath());
-    hinagiku::app::StartupWindow window(settings, hinagiku::core::homeFolder());
-    QObject::connect(&window, &hinagiku::app::StartupWindow::closed, &app, &QApplication::quit);
-    window.start();
-    const int status = app.exec();
-    return status;
+    core::ensureHomeFolder();
+    platform::ProfileFile settings(core::settingsFilePath());
+    platform::SystemClock clock;
+    schedule::PopupPresenter popups(settings);
+
+    mainwindow::MainWindow window(settings, clock, core::homeFolder());
+    mainwindow::MainWindowHooks hooks;
+    hooks.loadPopupEntry = [&](const schedule::PopupLoad& entry) { popups.loadPopupEntry(entry); };
+    hooks.presentPopup = [&](std::uint64_t batch, const std::string& path, DateTime labelTime) {
+        popups.presentPopup(batch, path, labelTime);
+    };
+    window.setHooks(std::move(hooks));
+
+    // Popup editors may be open several at a time, one per request.
+    window.setTool(mainwindow::Tool::PopupRegistration,
+                   {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+
+    QObject::connect(&window, &mainwindow::MainWindow::closed, &app, &QApplication::quit);
+    window.FormCreate();
+    return app.exec();
 }

@@ -1,0 +1,1130 @@
+#include "schedule/ui/popup_editor.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <filesystem>
+
+#include "core/data_folders.h"
+#include "core/sound_cues.h"
+#include "core/ui/application.h"
+#include "richtext/text_document.h"
+#include "schedule/entry_files.h"
+#include "schedule/entry_options.h"
+#include "schedule/popup_timer.h"
+#include "schedule/ui/picture_chooser.h"
+#include "schedule/ui/popup_hooks.h"
+#include "schedule/ui/popup_style.h"
+#include "schedule/ui/sound_chooser.h"
+
+namespace hinagiku::schedule {
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+std::string ss(const QString& text) {
+    return text.toStdString();
+}
+
+bool isFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+constexpr const char* kDiscardWarning =
+    "日付の設定が変更されたので\r編集中のものは破棄されました。";
+
+QString boxText(const char* text) {
+    QString s = QString::fromUtf8(text);
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+// The spin boxes report a value when typing ends, not at every digit: each
+// value names another entry, and the window loads it.
+QSpinBox* spinBox(QWidget* parent, const char* name, int min, int max, int step = 1) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(min, max);
+    box->setSingleStep(step);
+    box->setKeyboardTracking(false);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& hint = {}) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    return b;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+bool askYesNo(QWidget* window, const QString& text) {
+    QApplication::beep();
+    QMessageBox box(QMessageBox::Question, window->windowTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No, window);
+    box.setDefaultButton(QMessageBox::No);
+    box.move(window->pos());
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace
+
+PopupEditor::PopupEditor(platform::Settings& settings, const platform::Clock& clock,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      settings_(settings),
+      clock_(clock),
+      templates_(settings, core::DataFolder(settings)) {
+    setObjectName(QStringLiteral("PopupEditor"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("ポップアップの登録"));
+    const CivilDate today = decodeDate(clock_.now());
+    choice_.date = today;
+    buildWindow();
+    connectControls();
+    writeControls();
+    setSaveEnabled(false);
+    deleteButton_->setEnabled(false);
+    // Setting the editor's font and margins is no change by the user.
+    text_->document()->setModified(false);
+}
+
+PopupEditor::~PopupEditor() = default;
+
+std::string PopupEditor::dataFolder() const {
+    return core::DataFolder(settings_);
+}
+
+DateTime PopupEditor::chosenDate() const {
+    const auto day = encodeDate(validDate(choice_.date));
+    return day ? static_cast<DateTime>(*day) : 0.0;
+}
+
+// ---------------------------------------------------------------- layout
+
+void PopupEditor::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    layout->addWidget(buildDateRow());
+    layout->addWidget(buildKindArea());
+    layout->addWidget(buildChoiceGroups());
+
+    auto* middle = new QHBoxLayout;
+    auto* textColumn = new QVBoxLayout;
+    text_ = new QTextEdit(this);
+    text_->setObjectName(QStringLiteral("text"));
+    text_->setAcceptRichText(true);
+    text_->setLineWrapMode(QTextEdit::NoWrap);
+    text_->document()->setDefaultFont(popupFixedFont());
+    text_->setFont(popupFixedFont());
+    text_->setContextMenuPolicy(Qt::CustomContextMenu);
+    text_->setMinimumSize(320, 150);
+    // The text keeps 6 pixels from the edges (the document margin survives
+    // loading, unlike frame formats).
+    text_->document()->setDocumentMargin(6);
+    textColumn->addWidget(text_, 1);
+    auto* copyRow = new QHBoxLayout;
+    copyString_ = new QLineEdit(this);
+    copyString_->setObjectName(QStringLiteral("copyString"));
+    copyString_->setReadOnly(true);
+    copyString_->setToolTip(QStringLiteral("コピー用の文字列です。(CTRL+C)"));
+    copyString_->setContextMenuPolicy(Qt::CustomContextMenu);
+    insertButton_ = button(this, "insertButton", QStringLiteral("挿入"));
+    copyRow->addWidget(copyString_, 1);
+    copyRow->addWidget(insertButton_);
+    textColumn->addLayout(copyRow);
+    middle->addLayout(textColumn, 1);
+    middle->addWidget(buildTemplates());
+    layout->addLayout(middle, 1);
+
+    layout->addWidget(buildOptions());
+
+    auto* buttons = new QHBoxLayout;
+    saveCloseButton_ = button(this, "saveCloseButton", QStringLiteral("保存して閉じる"),
+                              QStringLiteral("ｽｹｼﾞｭｰﾙを登録します｡"));
+    saveButton_ =
+        button(this, "saveButton", QStringLiteral("保存"), QStringLiteral("ｽｹｼﾞｭｰﾙを登録します｡"));
+    deleteButton_ = button(this, "deleteButton", QStringLiteral("削除"),
+                           QStringLiteral("ｽｹｼﾞｭｰﾙを削除します｡"));
+    cancelButton_ = button(this, "cancelButton", QStringLiteral("取り止め"));
+    buttons->addWidget(saveCloseButton_);
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(deleteButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(cancelButton_);
+    layout->addLayout(buttons);
+}
+
+QWidget* PopupEditor::buildDateRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    year_ = spinBox(row, "year", 1, 9999);
+    month_ = spinBox(row, "month", 1, 12);
+    day_ = spinBox(row, "day", 1, 31);
+    todayButton_ =
+        button(row, "todayButton", QStringLiteral("今日"), QStringLiteral("今日に戻す｡"));
+    hour_ = spinBox(row, "hour", 0, 23);
+    minute_ = spinBox(row, "minute", 0, 59);
+    hour_->setWrapping(false);
+    timePanel_ = new QLabel(row);
+    timePanel_->setObjectName(QStringLiteral("timePanel"));
+    timePanel_->setAutoFillBackground(true);
+    timePanel_->setAlignment(Qt::AlignCenter);
+    timePanel_->setMinimumWidth(110);
+    uptimeButton_ =
+        button(row, "uptimeButton", QStringLiteral("Ｗ"), QStringLiteral("Windows経過時間で指定"));
+    timeButton_ = button(row, "timeButton", QStringLiteral("Ｔ"), QStringLiteral("時間で指定"));
+    uptimeButton_->setFixedWidth(32);
+    timeButton_->setFixedWidth(32);
+    layout->addWidget(year_);
+    layout->addWidget(new QLabel(QStringLiteral("/"), row));
+    layout->addWidget(month_);
+    layout->addWidget(new QLabel(QStringLiteral("/"), row));
+    layout->addWidget(day_);
+    layout->addWidget(todayButton_);
+    layout->addSpacing(8);
+    layout->addWidget(hour_);
+    layout->addWidget(new QLabel(QStringLiteral(":"), row));
+    layout->addWidget(minute_);
+    layout->addWidget(timePanel_);
+    layout->addStretch(1);
+    layout->addWidget(uptimeButton_);
+    layout->addWidget(timeButton_);
+    return row;
+}
+
+QWidget* PopupEditor::buildKindArea() {
+    modeStack_ = new QStackedWidget(this);
+    modeStack_->setObjectName(QStringLiteral("modeStack"));
+
+    auto* timePage = new QWidget(modeStack_);
+    auto* timeLayout = new QVBoxLayout(timePage);
+    timeLayout->setContentsMargins(0, 0, 0, 0);
+    kindTabs_ = new QTabBar(timePage);
+    kindTabs_->setObjectName(QStringLiteral("kindTabs"));
+    kindTabs_->setToolTip(QStringLiteral("記入ｽｹｼﾞｭｰﾙの選択"));
+    for (int i = 0; i < 5; ++i)
+        kindTabs_->addTab(QString());
+    leadNote_ = new QLabel(timePage);
+    leadNote_->setObjectName(QStringLiteral("leadNote"));
+    timeLayout->addWidget(kindTabs_);
+    timeLayout->addWidget(leadNote_);
+    modeStack_->addWidget(timePage);
+    modeStack_->addWidget(buildUptimePanel());
+    return modeStack_;
+}
+
+QWidget* PopupEditor::buildUptimePanel() {
+    auto* panel = new QWidget(modeStack_);
+    panel->setObjectName(QStringLiteral("uptimePanel"));
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    // Any number may be typed; the uptime rule then cuts and clamps it.
+    uptimeSeconds_ = spinBox(panel, "uptimeSeconds", 0, 99999999, 10);
+    uptimeSeconds_->setValue(kMinUptimeSeconds);
+    uptimeApprox_ = new QPlainTextEdit(panel);
+    uptimeApprox_->setObjectName(QStringLiteral("uptimeApprox"));
+    uptimeApprox_->setReadOnly(true);
+    uptimeApprox_->setFixedHeight(58);
+    uptimeApprox_->setMaximumWidth(110);
+    calcSeconds_ = spinBox(panel, "calcSeconds", 1, 3600, 10);
+    calcSeconds_->setValue(600);
+    calcCount_ = spinBox(panel, "calcCount", 1, 960);
+    calcCount_->setValue(1);
+    calcButton_ = button(panel, "calcButton", QStringLiteral("計算"));
+
+    grid->addWidget(new QLabel(QStringLiteral("Windowsが起動されてから"), panel), 0, 0);
+    grid->addWidget(uptimeSeconds_, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("秒経過したらﾎﾟｯﾌﾟｱｯﾌﾟ"), panel), 0, 2);
+    grid->addWidget(uptimeApprox_, 0, 3, 3, 1);
+    auto* calc = new QHBoxLayout;
+    calc->addWidget(calcSeconds_);
+    calc->addWidget(new QLabel(QStringLiteral("秒 × "), panel));
+    calc->addWidget(calcCount_);
+    calc->addWidget(calcButton_);
+    grid->addLayout(calc, 1, 0, 1, 3);
+    auto* examples = new QLabel(
+        QStringLiteral("15分は、900秒です。\n45分は、2700秒です。\n1時間は、3600秒です。"), panel);
+    grid->addWidget(examples, 2, 0, 1, 3);
+    auto* warning = new QLabel(
+        QStringLiteral("Hinagiku起動後の時間経過ではなく、\nWindows起動後の経過時間です。\n"
+                       "既に経過してしまった時間については\nﾎﾟｯﾌﾟｱｯﾌﾟしませんので注意して下さい。"),
+        panel);
+    warning->setObjectName(QStringLiteral("uptimeWarning"));
+    QPalette red = warning->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    warning->setPalette(red);
+    grid->addWidget(warning, 0, 4, 3, 1);
+    return panel;
+}
+
+QWidget* PopupEditor::buildChoiceGroups() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    holidayGroup_ = new QGroupBox(QStringLiteral("休日なら"), row);
+    holidayGroup_->setObjectName(QStringLiteral("holidayGroup"));
+    auto* holidayLayout = new QVBoxLayout(holidayGroup_);
+    const char* holidayNames[] = {"holidayKeep", "holidayPrevious", "holidayNext"};
+    const QString holidayCaptions[] = {QStringLiteral("そのまま"), QStringLiteral("前日へ"),
+                                       QStringLiteral("翌日へ")};
+    auto* holidayButtons = new QButtonGroup(holidayGroup_);
+    for (std::size_t i = 0; i < holiday_.size(); ++i) {
+        holiday_[i] = new QRadioButton(holidayCaptions[i], holidayGroup_);
+        holiday_[i]->setObjectName(QString::fromLatin1(holidayNames[i]));
+        holidayButtons->addButton(holiday_[i]);
+        holidayLayout->addWidget(holiday_[i]);
+    }
+
+    saturdayGroup_ = new QGroupBox(QStringLiteral("土曜日は"), row);
+    saturdayGroup_->setObjectName(QStringLiteral("saturdayGroup"));
+    auto* saturdayLayout = new QVBoxLayout(saturdayGroup_);
+    auto* saturdayButtons = new QButtonGroup(saturdayGroup_);
+    saturday_[0] = new QRadioButton(QStringLiteral("平日"), saturdayGroup_);
+    saturday_[0]->setObjectName(QStringLiteral("saturdayWorking"));
+    saturday_[1] = new QRadioButton(QStringLiteral("休日扱い"), saturdayGroup_);
+    saturday_[1]->setObjectName(QStringLiteral("saturdayOff"));
+    for (auto* b : saturday_) {
+        saturdayButtons->addButton(b);
+        saturdayLayout->addWidget(b);
+    }
+    saturdayLayout->addStretch(1);
+
+    weekGroup_ = new QGroupBox(QStringLiteral("週指定"), row);
+    weekGroup_->setObjectName(QStringLiteral("weekGroup"));
+    auto* weekLayout = new QGridLayout(weekGroup_);
+    const QString weekCaptions[] = {QStringLiteral("第１週"), QStringLiteral("第２週"),
+                                    QStringLiteral("第３週"), QStringLiteral("第４週"),
+                                    QStringLiteral("第５週")};
+    for (std::size_t i = 0; i < weeks_.size(); ++i) {
+        weeks_[i] = new QCheckBox(weekCaptions[i], weekGroup_);
+        weeks_[i]->setObjectName(QStringLiteral("week%1").arg(i + 1));
+        weekLayout->addWidget(weeks_[i], static_cast<int>(i % 3), static_cast<int>(i / 3));
+    }
+    lastWeek_ = checkBox(weekGroup_, "lastWeek", QStringLiteral("最終週"));
+    weekLayout->addWidget(lastWeek_, 2, 1);
+
+    layout->addWidget(holidayGroup_);
+    layout->addWidget(saturdayGroup_);
+    layout->addWidget(weekGroup_);
+    layout->addStretch(1);
+    return row;
+}
+
+QWidget* PopupEditor::buildOptions() {
+    auto* area = new QWidget(this);
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    soundButton_ = button(area, "soundButton", QStringLiteral("サウンド"),
+                          QStringLiteral("個別にｻｳﾝﾄﾞを指定できます。"));
+    pictureButton_ = button(area, "pictureButton", QStringLiteral("画像"),
+                            QStringLiteral("個別にﾋﾞｯﾄﾏｯﾌﾟを指定できます。"));
+    wallpaper_ = checkBox(area, "wallpaper", QStringLiteral("壁紙にする"));
+    stretch_ = checkBox(area, "stretch", QStringLiteral("ストレッチ解除"));
+    mail_ = checkBox(area, "mail", QStringLiteral("メール通知"));
+    addToSchedule_ = checkBox(area, "addToSchedule", QStringLiteral("スケジュールに追加"));
+    addToSchedule_->setToolTip(QStringLiteral("ｽｹｼﾞｭｰﾙにも内容を追加したい場合はチェック"));
+    auto* media = new QHBoxLayout;
+    media->addWidget(soundButton_);
+    media->addWidget(pictureButton_);
+    media->addWidget(wallpaper_);
+    media->addWidget(stretch_);
+    media->addStretch(1);
+    media->addWidget(mail_);
+    media->addWidget(addToSchedule_);
+    grid->addLayout(media, 0, 0, 1, 2);
+
+    auto* programGroup = new QGroupBox(QStringLiteral("起動するアプリケーションの指定"), area);
+    auto* programLayout = new QHBoxLayout(programGroup);
+    program_ = new QLineEdit(programGroup);
+    program_->setObjectName(QStringLiteral("program"));
+    program_->setToolTip(QStringLiteral("実行するアプリをフルパスで指定"));
+    browseButton_ =
+        button(programGroup, "browseButton", QStringLiteral("..."), QStringLiteral("ﾌｫﾙﾀﾞの参照"));
+    programLayout->addWidget(program_, 1);
+    programLayout->addWidget(browseButton_);
+    grid->addWidget(programGroup, 1, 0, 1, 2);
+
+    auto* closeRow = new QHBoxLayout;
+    closeTitle_ = new QLineEdit(area);
+    closeTitle_->setObjectName(QStringLiteral("closeTitle"));
+    closeTitle_->setToolTip(QStringLiteral("閉じたいウィンドウタイトルの部分文字列を入力"));
+    closeRow->addWidget(new QLabel(QStringLiteral("ウィンドウタイトルに"), area));
+    closeRow->addWidget(closeTitle_, 1);
+    closeRow->addWidget(new QLabel(QStringLiteral("の文字列が含まれる窓を閉じる。"), area));
+    grid->addLayout(closeRow, 2, 0, 1, 2);
+
+    auto* autoRow = new QHBoxLayout;
+    autoClose_ = checkBox(area, "autoClose", QStringLiteral("ポップアップを"));
+    closeSeconds_ = spinBox(area, "closeSeconds", 0, 9999);
+    closeSeconds_->setKeyboardTracking(true);
+    closeSeconds_->setValue(60);
+    closeSeconds_->setEnabled(false);
+    autoRow->addWidget(autoClose_);
+    autoRow->addWidget(closeSeconds_);
+    autoRow->addWidget(new QLabel(QStringLiteral("秒後に閉じる。"), area));
+    autoRow->addStretch(1);
+    grid->addLayout(autoRow, 3, 0, 1, 2);
+    return area;
+}
+
+QWidget* PopupEditor::buildTemplates() {
+    auto* column = new QWidget(this);
+    column->setFixedWidth(190);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* listArea = new QWidget(column);
+    auto* listLayout = new QGridLayout(listArea);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    templateTitles_ = new QListWidget(listArea);
+    templateTitles_->setObjectName(QStringLiteral("templateTitles"));
+    templateTitles_->setToolTip(QStringLiteral("定型文のタイトルです。"));
+    renameEdit_ = new QLineEdit(listArea);
+    renameEdit_->setObjectName(QStringLiteral("renameEdit"));
+    renameEdit_->hide();
+    listLayout->addWidget(templateTitles_, 0, 0);
+    listLayout->addWidget(renameEdit_, 0, 0, Qt::AlignTop);
+    renameButton_ = button(column, "renameButton", QStringLiteral("変更"),
+                           QStringLiteral("定型文のタイトル変更"));
+    renameButton_->setEnabled(false);
+    templateText_ = new QTextEdit(column);
+    templateText_->setObjectName(QStringLiteral("templateText"));
+    templateText_->document()->setDefaultFont(popupFixedFont());
+    templateText_->setContextMenuPolicy(Qt::CustomContextMenu);
+    templateInsert_ = button(column, "templateInsert", QStringLiteral("定型文を挿入"));
+    templateDelete_ = button(column, "templateDelete", QStringLiteral("定型文を削除"));
+    templateText_->hide();
+    templateInsert_->hide();
+    templateDelete_->hide();
+    layout->addWidget(listArea, 1);
+    layout->addWidget(renameButton_);
+    layout->addWidget(templateText_, 1);
+    layout->addWidget(templateInsert_);
+    layout->addWidget(templateDelete_);
+    return column;
+}
+
+void PopupEditor::connectControls() {
+    for (QSpinBox* box : {year_, month_, day_, hour_, minute_}) {
+        connect(box, &QSpinBox::valueChanged, this, [this] { controlsChanged(); });
+    }
+    connect(kindTabs_, &QTabBar::currentChanged, this, [this] {
+        if (updating_ != 0)
+            return;
+        core::PlaySoundCue(settings_, "c1");
+        controlsChanged();
+    });
+    for (auto* b : holiday_)
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                controlsChanged();
+        });
+    for (auto* b : saturday_)
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                controlsChanged();
+        });
+    for (auto* b : weeks_)
+        connect(b, &QCheckBox::toggled, this, [this] { controlsChanged(); });
+    connect(lastWeek_, &QCheckBox::toggled, this, [this] { controlsChanged(); });
+    connect(todayButton_, &QPushButton::clicked, this, &PopupEditor::backToToday);
+    connect(uptimeButton_, &QPushButton::clicked, this, &PopupEditor::switchToUptime);
+    connect(timeButton_, &QPushButton::clicked, this, &PopupEditor::switchToTime);
+    connect(uptimeSeconds_, &QSpinBox::valueChanged, this, [this] { uptimeSecondsChanged(); });
+    connect(calcButton_, &QPushButton::clicked, this, &PopupEditor::calculateSeconds);
+
+    connect(text_, &QTextEdit::textChanged, this, [this] { optionChanged(); });
+    connect(program_, &QLineEdit::textChanged, this, [this] { optionChanged(); });
+    connect(closeTitle_, &QLineEdit::textChanged, this, [this] { optionChanged(); });
+    for (QCheckBox* box : {mail_, wallpaper_, stretch_, addToSchedule_}) {
+        connect(box, &QCheckBox::toggled, this, [this] { optionChanged(); });
+    }
+    connect(autoClose_, &QCheckBox::toggled, this, [this](bool on) {
+        closeSeconds_->setEnabled(on);
+        optionChanged();
+    });
+    connect(closeSeconds_, &QSpinBox::valueChanged, this, [this] { optionChanged(); });
+
+    connect(insertButton_, &QPushButton::clicked, this, &PopupEditor::insertCopyString);
+    connect(soundButton_, &QPushButton::clicked, this, &PopupEditor::chooseSound);
+    connect(pictureButton_, &QPushButton::clicked, this, &PopupEditor::choosePicture);
+    connect(browseButton_, &QPushButton::clicked, this, [this] {
+        const QString current = program_->text();
+        const QString start = QFileInfo(current).isFile() ? current : QString();
+        QFileDialog dialog(this, QString(), start);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(
+            {QStringLiteral("実行ﾌｧｲﾙ(*.exe;*.com;*.bat;*.lnk) (*.exe *.com *.bat *.lnk)"),
+             QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)")});
+        // Linux programs carry no extension: all files are listed first.
+        dialog.selectNameFilter(QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)"));
+        if (!start.isEmpty())
+            dialog.selectFile(start);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            program_->setText(dialog.selectedFiles().front());
+        }
+    });
+    connect(saveCloseButton_, &QPushButton::clicked, this, &PopupEditor::saveAndClose);
+    connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
+    connect(deleteButton_, &QPushButton::clicked, this, &PopupEditor::deleteEntry);
+    connect(cancelButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    connect(text_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { showTextMenu(text_, text_->mapToGlobal(p)); });
+    connect(copyString_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { showTextMenu(copyString_, copyString_->mapToGlobal(p)); });
+    connect(templateText_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        showTextMenu(templateText_, templateText_->mapToGlobal(p));
+    });
+
+    connect(templateTitles_, &QListWidget::currentRowChanged, this,
+            [this](int row) { chooseTemplate(row); });
+    connect(renameButton_, &QPushButton::clicked, this, &PopupEditor::startRenameTemplate);
+    connect(renameEdit_, &QLineEdit::textEdited, this, [this](const QString& title) {
+        if (currentTemplate_ >= 0)
+            templates_.setTitle(currentTemplate_, ss(title));
+    });
+    connect(renameEdit_, &QLineEdit::editingFinished, this, [this] {
+        if (!renameEdit_->isVisible())
+            return;
+        if (currentTemplate_ >= 0) {
+            if (QListWidgetItem* item = templateTitles_->item(currentTemplate_)) {
+                item->setText(renameEdit_->text());
+            }
+        }
+        renameEdit_->hide();
+    });
+    connect(templateText_, &QTextEdit::textChanged, this, [this] {
+        if (templateLoading_ || currentTemplate_ < 0)
+            return;
+        try {
+            templates_.save(currentTemplate_, richtext::saveRichText(*templateText_->document()));
+        } catch (const std::exception& e) {
+            // Reported once per template, not at every keystroke.
+            if (!templateErrorShown_) {
+                templateErrorShown_ = true;
+                core::reportError(QString::fromUtf8(e.what()));
+            }
+        }
+    });
+    connect(templateInsert_, &QPushButton::clicked, this, &PopupEditor::insertTemplate);
+    connect(templateDelete_, &QPushButton::clicked, this, &PopupEditor::deleteTemplate);
+}
+
+// ---------------------------------------------------------------- controls
+
+void PopupEditor::writeControls() {
+    ++updating_;
+    year_->setValue(choice_.date.year);
+    month_->setValue(choice_.date.month);
+    day_->setValue(choice_.date.day);
+    hour_->setValue(choice_.hour);
+    minute_->setValue(choice_.minute);
+    kindTabs_->setCurrentIndex(tabOfKind(choice_.kind));
+    holiday_[static_cast<std::size_t>(choice_.holiday)]->setChecked(true);
+    saturday_[choice_.saturdayOff ? 1 : 0]->setChecked(true);
+    for (std::size_t i = 0; i < weeks_.size(); ++i) {
+        weeks_[i]->setChecked(choice_.weeks[i]);
+        weeks_[i]->setEnabled(!choice_.lastWeek);
+    }
+    lastWeek_->setChecked(choice_.lastWeek);
+    uptimeSeconds_->setValue(choice_.uptimeSeconds);
+    modeStack_->setCurrentIndex(choice_.uptime ? 1 : 0);
+
+    const auto captions = popupTabCaptions(validDate(choice_.date));
+    for (int i = 0; i < 5; ++i)
+        kindTabs_->setTabText(i, qs(captions[static_cast<std::size_t>(i)]));
+    const bool shifting = !choice_.uptime &&
+                          (choice_.kind == PopupKind::Yearly || choice_.kind == PopupKind::Monthly);
+    holidayGroup_->setEnabled(shifting);
+    saturdayGroup_->setEnabled(shifting && choice_.holiday != HolidayChoice::Keep);
+    weekGroup_->setEnabled(!choice_.uptime && choice_.kind == PopupKind::Weekday);
+    uptimeApprox_->setPlainText(qs(uptimeApproximation(choice_.uptimeSeconds)));
+    --updating_;
+}
+
+void PopupEditor::readControls() {
+    choice_.date = {year_->value(), month_->value(), day_->value()};
+    choice_.hour = hour_->value();
+    choice_.minute = minute_->value();
+    choice_.kind = kPopupTabKinds[static_cast<std::size_t>(std::max(0, kindTabs_->currentIndex()))];
+    for (std::size_t i = 0; i < holiday_.size(); ++i) {
+        if (holiday_[i]->isChecked())
+            choice_.holiday = static_cast<HolidayChoice>(i);
+    }
+    choice_.saturdayOff = saturday_[1]->isChecked();
+    const bool lastWeekNow = lastWeek_->isChecked();
+    for (std::size_t i = 0; i < weeks_.size(); ++i)
+        choice_.weeks[i] = weeks_[i]->isChecked();
+    if (lastWeekNow && !choice_.lastWeek)
+        choice_.weeks.fill(false);
+    choice_.lastWeek = lastWeekNow;
+}
+
+void PopupEditor::controlsChanged() {
+    if (updating_ != 0)
+        return;
+    readControls();
+    choice_.date = validDate(choice_.date);
+    if (choice_.holiday == HolidayChoice::Keep)
+        choice_.saturdayOff = false;
+    applyWeekRules(choice_);
+    writeControls();
+    if (shown_)
+        rebuild(false);
+}
+
+void PopupEditor::setChoice(const PopupChoice& choice) {
+    choice_ = choice;
+    choice_.date = validDate(choice_.date);
+    choice_.uptimeSeconds = roundUptimeSeconds(choice_.uptimeSeconds);
+    if (choice_.holiday == HolidayChoice::Keep)
+        choice_.saturdayOff = false;
+    applyWeekRules(choice_);
+    writeControls();
+    if (shown_)
+        rebuild(false);
+}
+
+void PopupEditor::applyPreset(const PopupEditorPreset& preset) {
+    PopupChoice choice;
+    choice.kind = preset.kind;
+    choice.date = decodeDate(preset.date);
+    choice.hour = preset.hour;
+    choice.minute = preset.minute;
+    choice.holiday = shiftsToPreviousDay(preset.shift) ? HolidayChoice::PreviousDay
+                     : shiftsToNextDay(preset.shift)   ? HolidayChoice::NextDay
+                                                       : HolidayChoice::Keep;
+    choice.saturdayOff = saturdayIsDayOff(preset.shift);
+    const WeekMask mask = isValidWeekMask(preset.weeks) ? preset.weeks : kEveryWeek;
+    choice.lastWeek = mask == kLastWeek;
+    for (int i = 0; i < 5; ++i)
+        choice.weeks[static_cast<std::size_t>(i)] = !choice.lastWeek && (mask & (1 << i)) != 0;
+    if (preset.uptimeSeconds) {
+        choice.uptime = true;
+        choice.uptimeSeconds = *preset.uptimeSeconds;
+    }
+    setChoice(choice);
+}
+
+void PopupEditor::uptimeSecondsChanged() {
+    if (updating_ != 0)
+        return;
+    const int rounded = roundUptimeSeconds(uptimeSeconds_->value());
+    choice_.uptimeSeconds = rounded;
+    writeControls();
+    if (shown_ && choice_.uptime)
+        rebuild(false);
+}
+
+void PopupEditor::calculateSeconds() {
+    const long long product = static_cast<long long>(calcSeconds_->value()) * calcCount_->value();
+    choice_.uptimeSeconds = roundUptimeSeconds(product);
+    writeControls();
+    if (shown_ && choice_.uptime)
+        rebuild(false);
+}
+
+void PopupEditor::backToToday() {
+    const DateTime now = clock_.now();
+    const ClockTime time = decodeTime(now);
+    choice_.date = decodeDate(now);
+    choice_.hour = time.hour;
+    choice_.minute = time.minute;
+    writeControls();
+    if (shown_)
+        rebuild(false);
+}
+
+void PopupEditor::switchToUptime() {
+    core::PlaySoundCue(settings_, "c1");
+    choice_.uptime = true;
+    ++updating_;
+    addToSchedule_->setChecked(false);
+    addToSchedule_->setEnabled(false);
+    --updating_;
+    writeControls();
+    rebuild(false);
+}
+
+void PopupEditor::switchToTime() {
+    core::PlaySoundCue(settings_, "c1");
+    choice_.uptime = false;
+    writeControls();
+    rebuild(false);
+}
+
+// ---------------------------------------------------------------- rebuild
+
+void PopupEditor::refreshTimePanel() {
+    const int lead = PopupTimer::leadMinutes(settings_);
+    timePanel_->setText(qs(popupTimePanelText(choice_.hour, choice_.minute, lead)));
+    leadNote_->setText(qs(popupLeadTimeNote(lead)));
+    QColor background(0, 0, 255);
+    if (!choice_.uptime && choice_.kind == PopupKind::Dated) {
+        background = popupDayColour(DayOfWeek(chosenDate()));
+    }
+    QPalette palette = timePanel_->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    timePanel_->setPalette(palette);
+}
+
+void PopupEditor::rebuild(bool force) {
+    refreshTimePanel();
+    const bool dated = !choice_.uptime && choice_.kind == PopupKind::Dated;
+    ++updating_;
+    if (!dated)
+        addToSchedule_->setChecked(false);
+    addToSchedule_->setEnabled(dated);
+    --updating_;
+
+    const std::string path = core::joinPath(dataFolder(), popupEditorEntryName(choice_));
+    text_->setToolTip(qs(popupEditorHint(choice_)));
+    copyString_->setText(qs(popupCopyString(choice_)));
+    // Controls that still name the same entry (the date of a daily popup,
+    // say) keep what is being typed.
+    if (!force && path == entryPath_)
+        return;
+
+    setSaveEnabled(false);
+    deleteButton_->setEnabled(false);
+    if (text_->document()->isModified()) {
+        QApplication::beep();
+        QMessageBox box(QMessageBox::Warning, windowTitle(), boxText(kDiscardWarning),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+    entryPath_ = path;
+
+    ++updating_;
+    text_->clear();
+    std::optional<EntryContent> content;
+    try {
+        content = LoadEntry(entryPath_);
+    } catch (const std::exception& e) {
+        --updating_;
+        core::reportError(QString::fromUtf8(e.what()));
+        ++updating_;
+    }
+    if (content) {
+        richtext::loadRichText(content->bytes, *text_->document());
+        setSaveEnabled(true);
+        deleteButton_->setEnabled(true);
+    }
+    loadOptions();
+    QTextCursor cursor(text_->document());
+    cursor.movePosition(QTextCursor::Start);
+    text_->setTextCursor(cursor);
+    // Typed text takes the editor's own colour, not that of the text it
+    // is typed into.
+    QTextCharFormat typing = text_->currentCharFormat();
+    typing.clearForeground();
+    text_->setCurrentCharFormat(typing);
+    text_->document()->setModified(false);
+    --updating_;
+}
+
+void PopupEditor::loadOptions() {
+    const EntryOptions options = readEntryOptions(settings_, entryPath_);
+    const bool picture = isFile(options.picture);
+    wallpaper_->setChecked(picture && options.wallpaper);
+    stretch_->setChecked(picture && options.stretch);
+    wallpaper_->setEnabled(picture);
+    stretch_->setEnabled(picture);
+    program_->setText(qs(options.execute));
+    closeTitle_->setText(qs(options.execlose));
+    if (!choice_.uptime)
+        mail_->setChecked(options.smtp);
+    if (options.closeTime < 0) {
+        autoClose_->setChecked(false);
+        closeSeconds_->setValue(60);
+    } else {
+        autoClose_->setChecked(true);
+        closeSeconds_->setValue(options.closeTime);
+    }
+    closeSeconds_->setEnabled(autoClose_->isChecked());
+}
+
+void PopupEditor::optionChanged() {
+    if (updating_ != 0)
+        return;
+    setSaveEnabled(true);
+}
+
+void PopupEditor::setSaveEnabled(bool enabled) {
+    saveButton_->setEnabled(enabled);
+    saveCloseButton_->setEnabled(enabled);
+}
+
+bool PopupEditor::saveEnabled() const {
+    return saveButton_->isEnabled();
+}
+
+QString PopupEditor::copyString() const {
+    return copyString_->text();
+}
+
+QString PopupEditor::editorHint() const {
+    return text_->toolTip();
+}
+
+// ---------------------------------------------------------------- actions
+
+bool PopupEditor::save() {
+    if (entryPath_.empty())
+        return false;
+    setSaveEnabled(false);
+    try {
+        SaveEntry(entryPath_, richtext::saveRichText(*text_->document()));
+        if (addToSchedule_->isChecked() && addToSchedule_->isEnabled()) {
+            AddPopupToSchedule(dataFolder(), chosenDate(),
+                               richtext::documentPlainText(*text_->document()));
+        }
+        EntryOptions options;
+        options.closeTime = autoClose_->isChecked() ? closeSeconds_->value() : -1;
+        if (soundChosen_ && soundChooser_)
+            options.soundFile = ss(soundChooser_->fileName());
+        if (pictureChosen_ && pictureChooser_)
+            options.picture = ss(pictureChooser_->fileName());
+        options.smtp = mail_->isChecked();
+        options.wallpaper = wallpaper_->isChecked();
+        options.stretch = stretch_->isChecked();
+        options.execute = ss(program_->text());
+        options.execlose = ss(closeTitle_->text());
+        writeEntryOptions(settings_, entryPath_, options, soundChosen_, pictureChosen_);
+    } catch (const std::exception& e) {
+        // Nothing typed is lost: the window stays as it was and can save again.
+        setSaveEnabled(true);
+        core::reportError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    if (soundChosen_) {
+        soundChosen_ = false;
+        delete soundChooser_.data();
+    }
+    if (pictureChosen_) {
+        pictureChosen_ = false;
+        delete pictureChooser_.data();
+    }
+    deleteButton_->setEnabled(true);
+    core::PlaySoundCue(settings_, "sav");
+    text_->document()->setModified(false);
+    return true;
+}
+
+void PopupEditor::saveAndClose() {
+    if (save())
+        close();
+}
+
+void PopupEditor::deleteEntry() {
+    if (entryPath_.empty())
+        return;
+    if (settings_.readInt("Form", "Delete", 0) == 0 &&
+        !askYesNo(this, QStringLiteral("削除しますか？"))) {
+        return;
+    }
+    try {
+        DeleteEntry(entryPath_, settings_);
+    } catch (const std::exception& e) {
+        core::reportError(QString::fromUtf8(e.what()));
+        return;
+    }
+    core::PlaySoundCue(settings_, "del");
+    close();
+}
+
+void PopupEditor::chooseSound() {
+    if (!soundChooser_) {
+        soundChooser_ = new SoundChooser(this);
+        soundChooser_->setFileName(qs(settings_.readText("Calendar", "file", "")));
+    }
+    soundChooser_->exec();
+    soundChosen_ = true;
+    optionChanged();
+}
+
+void PopupEditor::choosePicture() {
+    if (!pictureChooser_) {
+        pictureChooser_ = new PictureChooser(settings_, this);
+        const std::string initial = settings_.readText("Calendar", "bitmap", "");
+        if (isFile(initial))
+            pictureChooser_->setFileName(qs(initial));
+    }
+    pictureChooser_->move(pos());
+    pictureChooser_->exec();
+    if (!pictureChooser_)
+        return;
+    pictureChosen_ = true;
+    const bool exists = isFile(ss(pictureChooser_->fileName()));
+    ++updating_;
+    if (!exists) {
+        wallpaper_->setChecked(false);
+        stretch_->setChecked(false);
+    }
+    wallpaper_->setEnabled(exists);
+    stretch_->setEnabled(exists);
+    --updating_;
+    optionChanged();
+}
+
+void PopupEditor::appendText(const QString& text) {
+    QTextCursor cursor(text_->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!text_->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text);
+    text_->setTextCursor(cursor);
+}
+
+void PopupEditor::insertCopyString() {
+    appendText(copyString_->text());
+}
+
+// ---------------------------------------------------------------- templates
+
+void PopupEditor::chooseTemplate(int index) {
+    if (index < 0 || index >= PopupTemplates::kCount) {
+        currentTemplate_ = -1;
+        return;
+    }
+    if (!templates_.ensureFolder())
+        return;
+    currentTemplate_ = index;
+    templateErrorShown_ = false;
+    renameButton_->setEnabled(true);
+    templateText_->show();
+    templateInsert_->show();
+    templateDelete_->show();
+    templateLoading_ = true;
+    templateText_->clear();
+    try {
+        if (const auto bytes = templates_.load(index)) {
+            richtext::loadRichText(*bytes, *templateText_->document());
+        }
+    } catch (const std::exception& e) {
+        templateLoading_ = false;
+        core::reportError(QString::fromUtf8(e.what()));
+        return;
+    }
+    templateLoading_ = false;
+}
+
+void PopupEditor::insertTemplate() {
+    if (currentTemplate_ < 0)
+        return;
+    appendText(qs(richtext::documentPlainText(*templateText_->document())));
+}
+
+void PopupEditor::deleteTemplate() {
+    if (currentTemplate_ < 0)
+        return;
+    const int index = currentTemplate_;
+    if (settings_.readInt("Form", "Delete", 0) == 0 &&
+        !askYesNo(this, QStringLiteral("「") + qs(templates_.title(index)) +
+                            QStringLiteral("」を削除しますか？"))) {
+        return;
+    }
+    try {
+        if (templates_.remove(index))
+            core::PlaySoundCue(settings_, "del");
+    } catch (const std::exception& e) {
+        core::reportError(QString::fromUtf8(e.what()));
+        return;
+    }
+    if (QListWidgetItem* item = templateTitles_->item(index)) {
+        item->setText(qs(PopupTemplates::defaultTitle(index)));
+    }
+    templateLoading_ = true;
+    templateText_->clear();
+    templateLoading_ = false;
+}
+
+void PopupEditor::startRenameTemplate() {
+    if (currentTemplate_ < 0)
+        return;
+    renameEdit_->setText(qs(templates_.title(currentTemplate_)));
+    renameEdit_->show();
+    renameEdit_->raise();
+    renameEdit_->setFocus();
+    renameEdit_->selectAll();
+}
+
+// ---------------------------------------------------------------- events
+
+void PopupEditor::placeOnScreen() {
+    QPoint position(settings_.readInt("Sch_wind", "left", 0),
+                    settings_.readInt("Sch_wind", "top", 0));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = frameGeometry().size();
+        position.setX(std::min(position.x(), area.right() + 1 - size.width()));
+        position.setY(std::min(position.y(), area.bottom() + 1 - size.height()));
+    }
+    position.setX(std::max(position.x(), 0));
+    position.setY(std::max(position.y(), 0));
+    move(position);
+}
+
+void PopupEditor::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || shown_)
+        return;
+    shown_ = true;
+    placeOnScreen();
+    core::PlaySoundCue(settings_, "ope");
+    ++updating_;
+    templateTitles_->clear();
+    for (int i = 0; i < PopupTemplates::kCount; ++i) {
+        templateTitles_->addItem(qs(templates_.title(i)));
+    }
+    templateTitles_->setCurrentRow(-1);
+    --updating_;
+    rebuild(true);
+}
+
+void PopupEditor::closeEvent(QCloseEvent* event) {
+    settings_.writeInt("Sch_wind", "top", pos().y());
+    settings_.writeInt("Sch_wind", "left", pos().x());
+    const PopupHooks& hooks = popupHooks();
+    if (addToSchedule_->isChecked() && hooks.scheduleListEntryAdded) {
+        hooks.scheduleListEntryAdded(chosenDate());
+    }
+    if (hooks.refreshScheduleManagement)
+        hooks.refreshScheduleManagement();
+    if (hooks.refreshCalendarMarks)
+        hooks.refreshCalendarMarks();
+    core::PlaySoundCue(settings_, "clo");
+    event->accept();
+}
+
+void PopupEditor::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshTimePanel();
+}
+
+void PopupEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟ時の音設定"), this, &PopupEditor::chooseSound);
+    menu.addAction(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟの画像選択"), this, &PopupEditor::choosePicture);
+    menu.addSeparator();
+    QAction* saveItem =
+        menu.addAction(QStringLiteral("保存して終了"), this, &PopupEditor::saveAndClose);
+    saveItem->setEnabled(saveEnabled());
+    QAction* deleteItem =
+        menu.addAction(QStringLiteral("削除して終了"), this, &PopupEditor::deleteEntry);
+    deleteItem->setEnabled(deleteButton_->isEnabled());
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("取り止め"), this, &QWidget::close);
+    menu.exec(event->globalPos());
+}
+
+void PopupEditor::showTextMenu(QWidget* target, const QPoint& globalPos) {
+    QMenu menu(this);
+    QAction* undo = menu.addAction(QStringLiteral("やり直し(&U)"));
+    QAction* cut = menu.addAction(QStringLiteral("切り抜き(&T)"));
+    QAction* copy = menu.addAction(QStringLiteral("コピー(&C)"));
+    QAction* paste = menu.addAction(QStringLiteral("貼り付け(&P)"));
+    menu.addSeparator();
+    QAction* all = menu.addAction(QStringLiteral("すべてを選択(&S)"));
+    auto* edit = qobject_cast<QTextEdit*>(target);
+    auto* line = qobject_cast<QLineEdit*>(target);
+    if (line != nullptr && line->isReadOnly()) {
+        undo->setEnabled(false);
+        cut->setEnabled(false);
+        paste->setEnabled(false);
+    }
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen == nullptr)
+        return;
+    if (edit != nullptr) {
+        if (chosen == undo)
+            edit->undo();
+        if (chosen == cut)
+            edit->cut();
+        if (chosen == copy)
+            edit->copy();
+        if (chosen == paste)
+            edit->paste();
+        if (chosen == all)
+            edit->selectAll();
+    } else if (line != nullptr) {
+        if (chosen == copy)
+            line->copy();
+        if (chosen == all)
+            line->selectAll();
+    }
+}
+
+// ---------------------------------------------------------------- opening
+
+PopupEditor* openPopupEditor(platform::Settings& settings, const platform::Clock& clock,
+                             DateTime selectedDate, QWidget* parent) {
+    if (!core::RequireDataFolder(settings))
+        return nullptr;
+    const DateTime target = PopupTimer::addMinutes(clock.now(), PopupTimer::leadMinutes(settings));
+    const ClockTime time = decodeTime(target);
+    PopupEditorPreset preset;
+    preset.kind = PopupKind::Dated;
+    preset.date = selectedDate;
+    preset.hour = time.hour;
+    preset.minute = time.minute;
+    return openPopupEditorOn(settings, clock, preset, parent);
+}
+
+PopupEditor* openPopupEditorOn(platform::Settings& settings, const platform::Clock& clock,
+                               const PopupEditorPreset& preset, QWidget* parent) {
+    if (!core::RequireDataFolder(settings))
+        return nullptr;
+    auto* editor = new PopupEditor(settings, clock, parent);
+    editor->applyPreset(preset);
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+    return editor;
+}
+
+}  // namespace hinagiku::schedule
