@@ -9,7 +9,7 @@
 
 #include "calendar/format_date.h"
 #include "calendar/holidays.h"
-#include "calendar/in_memory_settings.h"
+#include "platform/memory_settings.h"
 #include "calendar/lunisolar.h"
 #include "calendar/moon.h"
 #include "command_registry.h"
@@ -201,7 +201,7 @@ int runHolidays(CommandContext& context) {
     if (!range)
         return status;
 
-    InMemorySettings defaults;
+    platform::MemorySettings defaults;
     std::optional<platform::ProfileFile> file;
     platform::Settings* settings = &defaults;
     if (has(options, "--defaults")) {

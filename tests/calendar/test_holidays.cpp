@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/in_memory_settings.h"
+#include "platform/memory_settings.h"
 #include "support/memory_settings.h"
 
 namespace hinagiku {
@@ -173,8 +173,8 @@ TEST_F(HolidaysTest, TimeOfDayDoesNotMatter) {
     EXPECT_EQ(HolidayNames(day(2024, 1, 1) + 0.99, settings), Names{"【元旦】"});
 }
 
-TEST(InMemorySettingsTest, HoldsTheDefaultTableWithoutAFile) {
-    InMemorySettings store;
+TEST(MemorySettingsTest, HoldsTheDefaultTableWithoutAFile) {
+    platform::MemorySettings store;
     writeDefaultHolidays(store);
     EXPECT_EQ(store.readText("HORIDAY", "11/03", ""), "【文化の日】");
     EXPECT_EQ(HolidayNames(day(2024, 11, 4), store), Names{"【振替休日】"});

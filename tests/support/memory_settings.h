@@ -1,33 +1,9 @@
 #pragma once
 
-#include <map>
-#include <string>
-#include <vector>
-
-#include "platform/settings.h"
+#include "platform/memory_settings.h"
 
 namespace hinagiku::testing {
 
-// Settings held in memory, for logic tests that do not need the file rules.
-// Names compare without regard to ASCII case; key order is insertion order.
-class MemorySettings final : public platform::Settings {
-public:
-    std::string readText(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) const override;
-    void writeText(std::string_view section, std::string_view key, std::string_view value) override;
-    std::vector<std::string> listKeys(std::string_view section) const override;
-    void eraseSection(std::string_view section) override;
-
-    int writeCount() const { return writes_; }
-
-private:
-    struct Section {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> keys;
-    };
-    const Section* find(std::string_view section) const;
-    std::vector<Section> sections_;
-    int writes_ = 0;
-};
+using MemorySettings = platform::MemorySettings;
 
 }  // namespace hinagiku::testing

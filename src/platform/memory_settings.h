@@ -1,33 +1,34 @@
 #pragma once
 
+#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/settings.h"
 
-namespace hinagiku {
+namespace hinagiku::platform {
 
-// Settings held in memory: for computing with a table that is not the
-// settings file's (the default holidays, a what-if switch). Names compare
-// without regard to ASCII case; keys keep the order they were written in.
-class InMemorySettings final : public platform::Settings {
-  public:
+// Settings held in memory: the test double of the settings file, and a
+// store for runs that must not touch the file (hinagikuctl holidays --defaults).
+// Names compare without regard to ASCII case; key order is insertion order.
+class MemorySettings final : public Settings {
+public:
     std::string readText(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const override;
     void writeText(std::string_view section, std::string_view key, std::string_view value) override;
     std::vector<std::string> listKeys(std::string_view section) const override;
     void eraseSection(std::string_view section) override;
 
-  private:
+    int writeCount() const { return writes_; }
+
+private:
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> keys;
     };
-    Section* find(std::string_view section);
     const Section* find(std::string_view section) const;
-
     std::vector<Section> sections_;
+    int writes_ = 0;
 };
 
-}  // namespace hinagiku
+}  // namespace hinagiku::platform

@@ -1,8 +1,8 @@
-#include "support/memory_settings.h"
+#include "platform/memory_settings.h"
 
 #include <algorithm>
 
-namespace hinagiku::testing {
+namespace hinagiku::platform {
 namespace {
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -61,4 +61,4 @@ void MemorySettings::eraseSection(std::string_view section) {
     std::erase_if(sections_, [&](const Section& s) { return sameName(s.name, section); });
 }
 
-}  // namespace hinagiku::testing
+}  // namespace hinagiku::platform
