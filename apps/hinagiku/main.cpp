@@ -26,8 +26,10 @@ namespace {
 // X11 is the platform the window placement, stay-on-top, outline and hot
 // key are made for: in a Wayland session the program runs through XWayland.
 void preferX11() {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
-    if (qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    if (qEnvironmentVariableIsSet("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 // One copy per home folder: copies with different settings files share
@@ -36,7 +38,8 @@ std::string lockName(const std::filesystem::path& home) {
     std::error_code ec;
     const std::string path = std::filesystem::weakly_canonical(home, ec).string();
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a: stable across builds
-    for (const unsigned char c : path) hash = (hash ^ c) * 1099511628211ull;
+    for (const unsigned char c : path)
+        hash = (hash ^ c) * 1099511628211ull;
     char text[32];
     std::snprintf(text, sizeof text, "hinagiku-%016llx", static_cast<unsigned long long>(hash));
     return text;
@@ -47,7 +50,8 @@ std::string lockName(const std::filesystem::path& home) {
 int main(int argc, char** argv) {
     using namespace hinagiku;
     auto instance = platform::SingleInstance::tryAcquire(lockName(core::homeFolder()));
-    if (!instance) return EXIT_SUCCESS;
+    if (!instance)
+        return EXIT_SUCCESS;
 
     preferX11();
     core::Application app(argc, argv);
@@ -67,8 +71,9 @@ int main(int argc, char** argv) {
     window.setHooks(std::move(hooks));
 
     // Popup editors may be open several at a time, one per request.
-    window.setTool(mainwindow::Tool::PopupRegistration,
-                   {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+    window.setTool(
+        mainwindow::Tool::PopupRegistration,
+        {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
 
     QObject::connect(&window, &mainwindow::MainWindow::closed, &app, &QApplication::quit);
     window.FormCreate();

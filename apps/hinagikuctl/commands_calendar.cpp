@@ -9,12 +9,12 @@
 
 #include "calendar/format_date.h"
 #include "calendar/holidays.h"
-#include "platform/memory_settings.h"
 #include "calendar/lunisolar.h"
 #include "calendar/moon.h"
 #include "command_registry.h"
 #include "core/home_folder.h"
 #include "platform/clock.h"
+#include "platform/memory_settings.h"
 #include "platform/profile_file.h"
 
 namespace hinagiku::ctl {

@@ -21,7 +21,8 @@ bool parseDecimal(const std::string& text, int& value) {
 
 int runIni(CommandContext& context) {
     const auto& a = context.args;
-    if (a.empty()) return usageError(context, kUsage);
+    if (a.empty())
+        return usageError(context, kUsage);
     const std::string& verb = a[0];
     const std::size_t n = a.size() - 1;
     if (verb == "get" && (n == 2 || n == 3)) {
@@ -46,7 +47,8 @@ int runIni(CommandContext& context) {
     }
     if (verb == "keys" && n == 1) {
         platform::ProfileFile ini(core::settingsFilePath());
-        for (const auto& key : ini.listKeys(a[1])) context.out << key << '\n';
+        for (const auto& key : ini.listKeys(a[1]))
+            context.out << key << '\n';
         return kExitOk;
     }
     if (verb == "erase" && n == 1) {

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     for (const auto& command : registeredCommands()) {
-        if (command.name != words.front()) continue;
+        if (command.name != words.front())
+            continue;
         CommandContext context{{words.begin() + 1, words.end()}, std::cout, std::cerr};
         try {
             const int status = command.function(context);

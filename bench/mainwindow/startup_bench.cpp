@@ -25,8 +25,10 @@
 namespace {
 
 std::filesystem::path makeHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hinagiku-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "hinagiku-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        std::abort();
     const std::filesystem::path home = pattern;
     std::filesystem::create_directories(home / "Schedule");
     hinagiku::platform::ProfileFile ini(home / "hinagiku.ini");
@@ -41,7 +43,8 @@ long residentKilobytes() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
     }
     return 0;
 }
@@ -64,7 +67,8 @@ void BM_MainWindowShown(benchmark::State& state) {
     for (auto _ : state) {
         auto window = std::make_unique<hinagiku::mainwindow::MainWindow>(settings, clock, home());
         window->FormCreate();
-        if (!QTest::qWaitForWindowExposed(window.get())) state.SkipWithError("never exposed");
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            state.SkipWithError("never exposed");
         state.PauseTiming();
         window.reset();
         QCoreApplication::processEvents();

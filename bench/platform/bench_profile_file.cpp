@@ -10,13 +10,16 @@
 namespace {
 
 std::filesystem::path makeFile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hinagiku-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "hinagiku-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        std::abort();
     const std::filesystem::path path = std::filesystem::path(pattern) / "hinagiku.ini";
     std::ofstream out(path, std::ios::binary);
     for (int s = 0; s < 100; ++s) {
         out << "[Section" << s << "]\r\n";
-        for (int k = 0; k < 20; ++k) out << "Key_" << k << "=value number " << s * 20 + k << "\r\n";
+        for (int k = 0; k < 20; ++k)
+            out << "Key_" << k << "=value number " << s * 20 + k << "\r\n";
     }
     return path;
 }
@@ -38,7 +41,8 @@ BENCHMARK(BM_ReadText);
 void BM_WriteInt(benchmark::State& state) {
     hinagiku::platform::ProfileFile ini(benchFile());
     int value = 0;
-    for (auto _ : state) ini.writeInt("Section50", "Key_10", ++value);
+    for (auto _ : state)
+        ini.writeInt("Section50", "Key_10", ++value);
 }
 BENCHMARK(BM_WriteInt);
 

@@ -24,15 +24,20 @@ std::string DataFolder(const platform::Settings& settings) {
 
 std::string PrivateFolder(const platform::Settings& settings) {
     std::string folder = settings.readText("Privacy", "Directory", "");
-    if (folder.empty()) return DataFolder(settings);
+    if (folder.empty())
+        return DataFolder(settings);
     return folder;
 }
 
-void setFolderHooks(FolderHooks h) { hooks() = std::move(h); }
+void setFolderHooks(FolderHooks h) {
+    hooks() = std::move(h);
+}
 
 bool RequireDataFolder(const platform::Settings& settings) {
-    if (DataFolder(settings) != ".") return true;
-    if (hooks().openSettingsDialog) hooks().openSettingsDialog();
+    if (DataFolder(settings) != ".")
+        return true;
+    if (hooks().openSettingsDialog)
+        hooks().openSettingsDialog();
     return false;
 }
 
@@ -40,12 +45,13 @@ bool EnsureSubfolder(std::string_view base, std::string_view name) {
     const std::string folder = joinPath(base, name);
     if (!platform::folderExists(folder)) {
         if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
-            throw platform::IoError("\"" + folder + "\": cannot create the folder: " +
-                                    std::strerror(errno));
+            throw platform::IoError("\"" + folder +
+                                    "\": cannot create the folder: " + std::strerror(errno));
         }
     }
     if (!platform::folderExists(folder)) {
-        if (hooks().showError) hooks().showError(kMissingFolderMessage);
+        if (hooks().showError)
+            hooks().showError(kMissingFolderMessage);
         return false;
     }
     return true;
@@ -53,7 +59,8 @@ bool EnsureSubfolder(std::string_view base, std::string_view name) {
 
 std::string joinPath(std::string_view folder, std::string_view name) {
     std::string path(folder);
-    if (!path.empty() && path.back() != '/') path.push_back('/');
+    if (!path.empty() && path.back() != '/')
+        path.push_back('/');
     path.append(name);
     return path;
 }

@@ -20,7 +20,7 @@ std::string PrivateFolder(const platform::Settings& settings);
 // What the windows do for the folder rules; the desktop program installs
 // its dialogs here, tests install recorders.
 struct FolderHooks {
-    std::function<void()> openSettingsDialog;               // or bring it to the front
+    std::function<void()> openSettingsDialog;                 // or bring it to the front
     std::function<void(std::string_view message)> showError;  // exclamation beep and OK box
 };
 void setFolderHooks(FolderHooks hooks);

@@ -12,7 +12,8 @@ namespace hinagiku::core {
 std::filesystem::path executableFolder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path(ec);
+    if (ec)
+        return std::filesystem::current_path(ec);
     return exe.parent_path();
 }
 
@@ -22,7 +23,8 @@ std::filesystem::path homeFolder() {
     }
     const auto exeFolder = executableFolder();
     std::error_code ec;
-    if (std::filesystem::is_regular_file(exeFolder / "hinagiku.ini", ec)) return exeFolder;
+    if (std::filesystem::is_regular_file(exeFolder / "hinagiku.ini", ec))
+        return exeFolder;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
         return std::filesystem::path(xdg) / "hinagiku";
     }
@@ -36,12 +38,14 @@ std::filesystem::path ensureHomeFolder() {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec && !std::filesystem::is_directory(folder)) {
-        throw platform::IoError("\"" + folder.string() + "\": cannot create the folder: " +
-                                ec.message());
+        throw platform::IoError("\"" + folder.string() +
+                                "\": cannot create the folder: " + ec.message());
     }
     return folder;
 }
 
-std::filesystem::path settingsFilePath() { return homeFolder() / "hinagiku.ini"; }
+std::filesystem::path settingsFilePath() {
+    return homeFolder() / "hinagiku.ini";
+}
 
 }  // namespace hinagiku::core

@@ -16,7 +16,8 @@ void checkDataFolder(platform::Settings& settings) {
 }
 
 bool runFirstStart(platform::Settings& settings, const std::filesystem::path& home) {
-    if (settings.readInt("Horiday", "Set", 0) != 0) return false;
+    if (settings.readInt("Horiday", "Set", 0) != 0)
+        return false;
     settings.writeInt("Horiday", "Set", 1);
     writeDefaultHolidays(settings);
     const std::filesystem::path schedule = home / "Schedule";
@@ -27,7 +28,8 @@ bool runFirstStart(platform::Settings& settings, const std::filesystem::path& ho
 }
 
 bool checkVersion(platform::Settings& settings) {
-    if (settings.readText("Tokeiya", "Ver", "") == kVersionLabel) return false;
+    if (settings.readText("Tokeiya", "Ver", "") == kVersionLabel)
+        return false;
     settings.writeText("Tokeiya", "Ver", kVersionLabel);
     return true;
 }

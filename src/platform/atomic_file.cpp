@@ -18,17 +18,18 @@ namespace {
 
 // Closes a descriptor on every path out of a function.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
     int release() { return std::exchange(fd_, -1); }
 
-private:
+  private:
     int fd_;
 };
 
@@ -38,7 +39,8 @@ std::filesystem::path resolveLinks(const std::filesystem::path& path) {
     // Follow a chain of links so that the link itself survives the rename.
     for (int depth = 0; depth < 16 && std::filesystem::is_symlink(target, ec); ++depth) {
         const auto next = std::filesystem::read_symlink(target, ec);
-        if (ec) break;
+        if (ec)
+            break;
         target = next.is_absolute() ? next : target.parent_path() / next;
     }
     return target;
@@ -49,19 +51,22 @@ std::filesystem::path resolveLinks(const std::filesystem::path& path) {
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path target = resolveLinks(path);
     std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
+    if (folder.empty())
+        folder = ".";
     std::string tempName = ".";
     tempName.append(target.filename().string()).append(".XXXXXX");
     std::string temp = (folder / tempName).string();
 
     Descriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) fail(target, "cannot create a temporary file", errno);
+    if (fd.get() < 0)
+        fail(target, "cannot create a temporary file", errno);
     bool renamed = false;
     struct Cleanup {
         const std::string& name;
         const bool& done;
         ~Cleanup() {
-            if (!done) ::unlink(name.c_str());
+            if (!done)
+                ::unlink(name.c_str());
         }
     } cleanup{temp, renamed};
 
@@ -81,15 +86,19 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     while (left > 0) {
         const ssize_t n = ::write(fd.get(), data, left);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             fail(target, "cannot write", errno);
         }
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fdatasync(fd.get()) != 0) fail(target, "cannot flush", errno);
-    if (::close(fd.release()) != 0) fail(target, "cannot close", errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) fail(target, "cannot replace", errno);
+    if (::fdatasync(fd.get()) != 0)
+        fail(target, "cannot flush", errno);
+    if (::close(fd.release()) != 0)
+        fail(target, "cannot close", errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        fail(target, "cannot replace", errno);
     // The data were flushed before the rename, so after a power loss the
     // name holds the old or the new content, never a cut one; syncing the
     // folder as well would only settle which, at several times the cost.
@@ -99,19 +108,24 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
     bytes.clear();
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return false;
+    if (fd.get() < 0)
+        return false;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-    if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    if (st.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             bytes.clear();
             return false;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return true;

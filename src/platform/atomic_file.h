@@ -9,7 +9,7 @@ namespace hinagiku::platform {
 
 // An I/O failure; the message names the file.
 class IoError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

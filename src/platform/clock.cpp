@@ -15,7 +15,8 @@ double SystemClock::now() const {
     clock_gettime(CLOCK_REALTIME, &ts);
     tm local{};
     localtime_r(&ts.tv_sec, &local);
-    const double localSeconds = static_cast<double>(ts.tv_sec) + static_cast<double>(local.tm_gmtoff);
+    const double localSeconds =
+        static_cast<double>(ts.tv_sec) + static_cast<double>(local.tm_gmtoff);
     return kUnixEpochDay + (localSeconds + ts.tv_nsec / 1e9) / 86400.0;
 }
 

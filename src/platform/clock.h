@@ -6,7 +6,7 @@ namespace hinagiku::platform {
 
 // Wall clock and uptime, injectable so that tests can drive time.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Local time now as a date-time value (days since 1899-12-30).
     virtual double now() const = 0;
@@ -18,7 +18,7 @@ public:
 
 // The system's clock.
 class SystemClock final : public Clock {
-public:
+  public:
     double now() const override;
     int timeZoneBiasMinutes() const override;
     std::uint32_t uptimeMilliseconds() const override;

@@ -12,7 +12,7 @@ namespace {
 // One iconv descriptor per direction and thread, opened on first use; iconv
 // keeps shift state, so a descriptor must not be shared between threads.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -37,14 +37,15 @@ public:
             out.append(buffer.data(), buffer.size() - dstLeft);
             in.remove_prefix(in.size() - srcLeft);
             if (rc == static_cast<std::size_t>(-1)) {
-                if (errno == E2BIG) continue;
+                if (errno == E2BIG)
+                    continue;
                 return errno == EINVAL ? Stop::Incomplete : Stop::Invalid;
             }
         }
         return Stop::Done;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -63,9 +64,12 @@ Converter& fromCp932Converter() {
 std::size_t utf8SequenceLength(std::string_view s) {
     const auto b = static_cast<unsigned char>(s.front());
     std::size_t n = 1;
-    if (b >= 0xF0 && b <= 0xF4) n = 4;
-    else if (b >= 0xE0 && b <= 0xEF) n = 3;
-    else if (b >= 0xC2 && b <= 0xDF) n = 2;
+    if (b >= 0xF0 && b <= 0xF4)
+        n = 4;
+    else if (b >= 0xE0 && b <= 0xEF)
+        n = 3;
+    else if (b >= 0xC2 && b <= 0xDF)
+        n = 2;
     std::size_t length = 1;
     while (length < n && length < s.size() &&
            (static_cast<unsigned char>(s[length]) & 0xC0) == 0x80) {
@@ -76,7 +80,8 @@ std::size_t utf8SequenceLength(std::string_view s) {
 
 bool isAscii(std::string_view s) {
     for (char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
     }
     return true;
 }
@@ -84,7 +89,8 @@ bool isAscii(std::string_view s) {
 }  // namespace
 
 std::string toCp932(std::string_view utf8) {
-    if (isAscii(utf8)) return std::string(utf8);
+    if (isAscii(utf8))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     while (toCp932Converter().convert(utf8, out) != Converter::Stop::Done) {
@@ -95,7 +101,8 @@ std::string toCp932(std::string_view utf8) {
 }
 
 std::string fromCp932(std::string_view bytes) {
-    if (isAscii(bytes)) return std::string(bytes);
+    if (isAscii(bytes))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() * 3 / 2);
     while (fromCp932Converter().convert(bytes, out) != Converter::Stop::Done) {
@@ -106,20 +113,25 @@ std::string fromCp932(std::string_view bytes) {
 }
 
 std::size_t cp932PrefixLength(std::string_view bytes, std::size_t maxBytes) {
-    if (bytes.size() <= maxBytes) return bytes.size();
+    if (bytes.size() <= maxBytes)
+        return bytes.size();
     std::size_t i = 0;
     while (i < maxBytes) {
         const std::size_t step = isCp932LeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-        if (i + step > maxBytes) break;
+        if (i + step > maxBytes)
+            break;
         i += step;
     }
     return i;
 }
 
-std::size_t cp932Length(std::string_view utf8) { return toCp932(utf8).size(); }
+std::size_t cp932Length(std::string_view utf8) {
+    return toCp932(utf8).size();
+}
 
 bool fitsCp932(std::string_view utf8) {
-    if (isAscii(utf8)) return true;
+    if (isAscii(utf8))
+        return true;
     std::string out;
     return toCp932Converter().convert(utf8, out) == Converter::Stop::Done;
 }

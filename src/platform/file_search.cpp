@@ -9,11 +9,14 @@
 namespace hinagiku::platform {
 namespace {
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char foldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 std::string folded(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = foldAscii(c);
+    for (char& c : out)
+        c = foldAscii(c);
     return out;
 }
 
@@ -21,17 +24,20 @@ std::string folded(std::string_view s) {
 std::vector<std::string> listRegularFiles(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) return names;
+    if (dir == nullptr)
+        return names;
     const int dirFd = dirfd(dir);
     while (const dirent* entry = readdir(dir)) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == "..")
+            continue;
         bool regular = entry->d_type == DT_REG;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             struct stat st {};
             regular = fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
         }
-        if (regular) names.emplace_back(name);
+        if (regular)
+            names.emplace_back(name);
     }
     closedir(dir);
     std::sort(names.begin(), names.end());
@@ -59,7 +65,8 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
     return p == pattern.size();
 }
 
@@ -75,10 +82,12 @@ namespace {
 // that probing for an absent name (the common case) stays one stat call
 // after the first listing.
 class FoldedListingCache {
-public:
-    bool contains(const std::filesystem::path& folder, const std::string& key, std::string* nameOnDisk) {
+  public:
+    bool contains(const std::filesystem::path& folder, const std::string& key,
+                  std::string* nameOnDisk) {
         struct stat st {};
-        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return false;
         std::lock_guard lock(mutex_);
         if (folder != folder_ || st.st_dev != dev_ || st.st_ino != ino_ ||
             st.st_mtim.tv_sec != mtime_.tv_sec || st.st_mtim.tv_nsec != mtime_.tv_nsec ||
@@ -93,7 +102,7 @@ public:
         return snapshot_.exists(key, nameOnDisk);
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::filesystem::path folder_;
     dev_t dev_ = 0;
@@ -110,14 +119,16 @@ FoldedListingCache& listingCache() {
 
 }  // namespace
 
-bool fileExists(const std::filesystem::path& folder, std::string_view name, std::string* nameOnDisk) {
+bool fileExists(const std::filesystem::path& folder, std::string_view name,
+                std::string* nameOnDisk) {
     if (name.empty() || name.find('/') != std::string_view::npos || name == "." || name == "..") {
         return false;
     }
     struct stat st {};
     const std::filesystem::path exact = folder / std::string(name);
     if (stat(exact.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        if (nameOnDisk) *nameOnDisk = std::string(name);
+        if (nameOnDisk)
+            *nameOnDisk = std::string(name);
         return true;
     }
     // Not under this spelling: another case of the same name may be there.
@@ -133,7 +144,8 @@ DirectorySnapshot::DirectorySnapshot(const std::filesystem::path& folder)
     : folder_(folder), names_(listRegularFiles(folder)) {
     std::vector<std::pair<std::string, std::size_t>> keyed;
     keyed.reserve(names_.size());
-    for (std::size_t i = 0; i < names_.size(); ++i) keyed.emplace_back(folded(names_[i]), i);
+    for (std::size_t i = 0; i < names_.size(); ++i)
+        keyed.emplace_back(folded(names_[i]), i);
     // Stable: among names equal but for case, the first in byte order wins,
     // as the probe of a single file would find the exact spelling first.
     std::stable_sort(keyed.begin(), keyed.end(),
@@ -147,15 +159,19 @@ DirectorySnapshot::DirectorySnapshot(const std::filesystem::path& folder)
 }
 
 bool DirectorySnapshot::exists(std::string_view name, std::string* nameOnDisk) const {
-    if (name.empty() || name.find('/') != std::string_view::npos) return false;
+    if (name.empty() || name.find('/') != std::string_view::npos)
+        return false;
     if (std::binary_search(names_.begin(), names_.end(), name)) {
-        if (nameOnDisk) *nameOnDisk = std::string(name);
+        if (nameOnDisk)
+            *nameOnDisk = std::string(name);
         return true;
     }
     const std::string key = folded(name);
     const auto it = std::lower_bound(foldedKeys_.begin(), foldedKeys_.end(), key);
-    if (it == foldedKeys_.end() || *it != key) return false;
-    if (nameOnDisk) *nameOnDisk = names_[foldedIndex_[static_cast<std::size_t>(it - foldedKeys_.begin())]];
+    if (it == foldedKeys_.end() || *it != key)
+        return false;
+    if (nameOnDisk)
+        *nameOnDisk = names_[foldedIndex_[static_cast<std::size_t>(it - foldedKeys_.begin())]];
     return true;
 }
 
@@ -168,7 +184,8 @@ std::vector<std::string> DirectorySnapshot::find(std::string_view pattern) const
     while (prefixLength < pattern.size() && pattern[prefixLength] != '*' &&
            pattern[prefixLength] != '?') {
         const char c = pattern[prefixLength];
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) break;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+            break;
         ++prefixLength;
     }
     const std::string_view prefix = pattern.substr(0, prefixLength);
@@ -178,8 +195,10 @@ std::vector<std::string> DirectorySnapshot::find(std::string_view pattern) const
                                                     return std::string_view(a) < b;
                                                 });
     for (; it != names_.end(); ++it) {
-        if (!prefix.empty() && std::string_view(*it).substr(0, prefix.size()) != prefix) break;
-        if (wildcardMatch(pattern, *it)) out.push_back(*it);
+        if (!prefix.empty() && std::string_view(*it).substr(0, prefix.size()) != prefix)
+            break;
+        if (wildcardMatch(pattern, *it))
+            out.push_back(*it);
     }
     return out;
 }

@@ -28,7 +28,7 @@ bool folderExists(const std::filesystem::path& folder);
 // in bulk (month marks, the schedule list's range, the tick's minute probe).
 // Answers exactly as fileExists/findFiles would at the moment of the listing.
 class DirectorySnapshot {
-public:
+  public:
     DirectorySnapshot() = default;
     explicit DirectorySnapshot(const std::filesystem::path& folder);
 
@@ -38,11 +38,11 @@ public:
     const std::vector<std::string>& names() const { return names_; }
     const std::filesystem::path& folder() const { return folder_; }
 
-private:
+  private:
     std::filesystem::path folder_;
-    std::vector<std::string> names_;       // sorted by byte order
-    std::vector<std::string> foldedKeys_;  // lower-cased names, sorted, for exact probes
-    std::vector<std::size_t> foldedIndex_; // foldedKeys_[i] belongs to names_[foldedIndex_[i]]
+    std::vector<std::string> names_;        // sorted by byte order
+    std::vector<std::string> foldedKeys_;   // lower-cased names, sorted, for exact probes
+    std::vector<std::size_t> foldedIndex_;  // foldedKeys_[i] belongs to names_[foldedIndex_[i]]
 };
 
 }  // namespace hinagiku::platform

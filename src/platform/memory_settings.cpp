@@ -16,7 +16,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 const MemorySettings::Section* MemorySettings::find(std::string_view section) const {
     for (const auto& s : sections_) {
-        if (sameName(s.name, section)) return &s;
+        if (sameName(s.name, section))
+            return &s;
     }
     return nullptr;
 }
@@ -25,7 +26,8 @@ std::string MemorySettings::readText(std::string_view section, std::string_view 
                                      std::string_view defaultValue) const {
     if (const Section* s = find(section)) {
         for (const auto& [k, v] : s->keys) {
-            if (sameName(k, key)) return v;
+            if (sameName(k, key))
+                return v;
         }
     }
     return std::string(defaultValue);
@@ -51,7 +53,8 @@ void MemorySettings::writeText(std::string_view section, std::string_view key,
 std::vector<std::string> MemorySettings::listKeys(std::string_view section) const {
     std::vector<std::string> names;
     if (const Section* s = find(section)) {
-        for (const auto& [k, v] : s->keys) names.push_back(k);
+        for (const auto& [k, v] : s->keys)
+            names.push_back(k);
     }
     return names;
 }

@@ -12,7 +12,7 @@ namespace hinagiku::platform {
 // store for runs that must not touch the file (hinagikuctl holidays --defaults).
 // Names compare without regard to ASCII case; key order is insertion order.
 class MemorySettings final : public Settings {
-public:
+  public:
     std::string readText(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const override;
     void writeText(std::string_view section, std::string_view key, std::string_view value) override;
@@ -21,7 +21,7 @@ public:
 
     int writeCount() const { return writes_; }
 
-private:
+  private:
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> keys;

@@ -15,20 +15,23 @@ namespace {
 // program and hinagikuctl); readers need no lock since files are replaced
 // by rename.
 class FolderLock {
-public:
+  public:
     explicit FolderLock(const std::filesystem::path& file) {
         std::filesystem::path folder = file.parent_path();
-        if (folder.empty()) folder = ".";
+        if (folder.empty())
+            folder = ".";
         fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+        if (fd_ >= 0)
+            ::flock(fd_, LOCK_EX);
     }
     ~FolderLock() {
-        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+        if (fd_ >= 0)
+            ::close(fd_);  // closing releases the lock
     }
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -36,7 +39,8 @@ private:
 std::string singleLine(std::string_view value) {
     std::string out(value);
     for (char& c : out) {
-        if (c == '\r' || c == '\n') c = ' ';
+        if (c == '\r' || c == '\n')
+            c = ' ';
     }
     return out;
 }
@@ -48,25 +52,31 @@ ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
 std::string ProfileFile::readText(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) const {
     std::string text;
-    if (!readWholeFile(path_, text)) return std::string(defaultValue);
-    const auto value = profile_text::findValue(text, toCp932(section), toCp932(key), kMaxValueBytes);
-    if (!value) return std::string(defaultValue);
+    if (!readWholeFile(path_, text))
+        return std::string(defaultValue);
+    const auto value =
+        profile_text::findValue(text, toCp932(section), toCp932(key), kMaxValueBytes);
+    if (!value)
+        return std::string(defaultValue);
     return fromCp932(*value);
 }
 
-void ProfileFile::writeText(std::string_view section, std::string_view key, std::string_view value) {
+void ProfileFile::writeText(std::string_view section, std::string_view key,
+                            std::string_view value) {
     FolderLock lock(path_);
     std::string text;
     readWholeFile(path_, text);
     const auto updated =
         profile_text::withValue(text, toCp932(section), toCp932(key), toCp932(singleLine(value)));
-    if (updated) writeFileAtomically(path_, *updated);
+    if (updated)
+        writeFileAtomically(path_, *updated);
 }
 
 std::vector<std::string> ProfileFile::listKeys(std::string_view section) const {
     std::string text;
     std::vector<std::string> names;
-    if (!readWholeFile(path_, text)) return names;
+    if (!readWholeFile(path_, text))
+        return names;
     for (const std::string& name : profile_text::keyNames(text, toCp932(section), kKeyListBytes)) {
         names.push_back(fromCp932(name));
     }
@@ -76,9 +86,11 @@ std::vector<std::string> ProfileFile::listKeys(std::string_view section) const {
 void ProfileFile::eraseSection(std::string_view section) {
     FolderLock lock(path_);
     std::string text;
-    if (!readWholeFile(path_, text)) return;
+    if (!readWholeFile(path_, text))
+        return;
     const auto updated = profile_text::withoutSection(text, toCp932(section));
-    if (updated) writeFileAtomically(path_, *updated);
+    if (updated)
+        writeFileAtomically(path_, *updated);
 }
 
 }  // namespace hinagiku::platform

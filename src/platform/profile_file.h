@@ -16,7 +16,7 @@ namespace hinagiku::platform {
 // and rename) and keeps every other line, comment and unknown line as it
 // was. A write the system refuses throws IoError naming the file.
 class ProfileFile final : public Settings {
-public:
+  public:
     explicit ProfileFile(std::filesystem::path path);
 
     std::string readText(std::string_view section, std::string_view key,
@@ -32,7 +32,7 @@ public:
     // Room for the key names of one section, each with its terminating zero.
     static constexpr std::size_t kKeyListBytes = 8192;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -5,15 +5,21 @@
 namespace hinagiku::platform::profile_text {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
-char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 enum class Kind { Other, Header, Key };
 
@@ -33,12 +39,16 @@ Line classify(std::string_view text, std::size_t begin, std::size_t end) {
     line.begin = begin;
     line.end = end;
     std::string_view content = text.substr(begin, end - begin);
-    if (!content.empty() && content.back() == '\n') content.remove_suffix(1);
-    if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
+    if (!content.empty() && content.back() == '\n')
+        content.remove_suffix(1);
+    if (!content.empty() && content.back() == '\r')
+        content.remove_suffix(1);
     line.content = content;
     std::string_view s = content;
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    if (s.empty() || s.front() == ';') return line;
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    if (s.empty() || s.front() == ';')
+        return line;
     if (s.front() == '[') {
         // The last "]" that is a character of its own (not the second byte
         // of a double-byte character) closes the name; without one the
@@ -58,9 +68,11 @@ Line classify(std::string_view text, std::size_t begin, std::size_t end) {
         return line;
     }
     const std::size_t eq = s.find('=');  // "=" is never the second byte of a character
-    if (eq == std::string_view::npos) return line;
+    if (eq == std::string_view::npos)
+        return line;
     line.name = trim(s.substr(0, eq));
-    if (line.name.empty()) return line;
+    if (line.name.empty())
+        return line;
     line.kind = Kind::Key;
     line.value = s.substr(eq + 1);
     return line;
@@ -73,7 +85,8 @@ void forEachLine(std::string_view text, F&& f) {
     while (pos < text.size()) {
         const std::size_t nl = text.find('\n', pos);
         const std::size_t end = nl == std::string_view::npos ? text.size() : nl + 1;
-        if (!f(classify(text, pos, end))) return;
+        if (!f(classify(text, pos, end)))
+            return;
         pos = end;
     }
 }
@@ -101,7 +114,8 @@ SectionSpan locate(std::string_view text, std::string_view section, std::string_
     bool inside = false;
     forEachLine(text, [&](const Line& line) {
         if (line.kind == Kind::Header) {
-            if (inside) return false;
+            if (inside)
+                return false;
             if (sameName(line.name, section)) {
                 inside = true;
                 span.found = true;
@@ -121,16 +135,19 @@ SectionSpan locate(std::string_view text, std::string_view section, std::string_
 }
 
 std::string_view lineEnd(std::string_view text, const Line& line) {
-    return text.substr(line.begin + line.content.size(), line.end - line.begin - line.content.size());
+    return text.substr(line.begin + line.content.size(),
+                       line.end - line.begin - line.content.size());
 }
 
 }  // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (isCp932LeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
             ++i;
         } else if (fold(a[i]) != fold(b[i])) {
             return false;
@@ -145,7 +162,8 @@ std::optional<std::string> findValue(std::string_view text, std::string_view sec
     bool inside = false;
     forEachLine(text, [&](const Line& line) {
         if (line.kind == Kind::Header) {
-            if (inside) return false;
+            if (inside)
+                return false;
             inside = sameName(line.name, section);
         } else if (inside && line.kind == Kind::Key && sameName(line.name, key)) {
             result = cleanValue(line.value, maxBytes);
@@ -164,11 +182,13 @@ std::vector<std::string> keyNames(std::string_view text, std::string_view sectio
     bool full = false;
     forEachLine(text, [&](const Line& line) {
         if (line.kind == Kind::Header) {
-            if (inside) return false;
+            if (inside)
+                return false;
             inside = sameName(line.name, section);
         } else if (inside && line.kind == Kind::Key && !full) {
             for (const std::string& known : names) {
-                if (sameName(known, line.name)) return true;
+                if (sameName(known, line.name))
+                    return true;
             }
             if (used + line.name.size() + 1 > listBytes) {
                 full = true;
@@ -189,7 +209,8 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
     if (span.hasMatch) {
         std::string replacement = std::string(span.match.name) + "=" + std::string(value);
-        if (span.match.content == replacement) return std::nullopt;
+        if (span.match.content == replacement)
+            return std::nullopt;
         out.append(text.substr(0, span.match.begin));
         out.append(replacement);
         out.append(lineEnd(text, span.match));
@@ -200,13 +221,15 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     if (span.found) {
         const Line& after = span.hasKey ? span.lastKey : span.header;
         out.append(text.substr(0, after.end));
-        if (after.end == after.begin + after.content.size()) out.append("\r\n");
+        if (after.end == after.begin + after.content.size())
+            out.append("\r\n");
         out.append(newLine);
         out.append(text.substr(after.end));
         return out;
     }
     out.append(text);
-    if (!out.empty() && out.back() != '\n') out.append("\r\n");
+    if (!out.empty() && out.back() != '\n')
+        out.append("\r\n");
     out.append("[").append(section).append("]\r\n").append(newLine);
     return out;
 }
@@ -217,7 +240,8 @@ std::optional<std::string> withoutSection(std::string_view text, std::string_vie
     bool dropping = false;
     bool changed = false;
     forEachLine(text, [&](const Line& line) {
-        if (line.kind == Kind::Header) dropping = sameName(line.name, section);
+        if (line.kind == Kind::Header)
+            dropping = sameName(line.name, section);
         if (dropping) {
             changed = true;
         } else {
@@ -225,7 +249,8 @@ std::optional<std::string> withoutSection(std::string_view text, std::string_vie
         }
         return true;
     });
-    if (!changed) return std::nullopt;
+    if (!changed)
+        return std::nullopt;
     return out;
 }
 

@@ -11,7 +11,7 @@ namespace hinagiku::platform {
 // (the INI file on disk); tests use MemorySettings. Names compare without
 // regard to case. Texts are UTF-8.
 class Settings {
-public:
+  public:
     virtual ~Settings() = default;
 
     virtual std::string readText(std::string_view section, std::string_view key,

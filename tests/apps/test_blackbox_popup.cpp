@@ -33,10 +33,13 @@ pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>
             int stdoutFd = -1) {
     const pid_t pid = fork();
     if (pid == 0) {
-        for (const auto& e : env) putenv(const_cast<char*>(e.c_str()));
-        if (stdoutFd >= 0) dup2(stdoutFd, 1);
+        for (const auto& e : env)
+            putenv(const_cast<char*>(e.c_str()));
+        if (stdoutFd >= 0)
+            dup2(stdoutFd, 1);
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execvp(args[0], args.data());
         _exit(127);
@@ -45,10 +48,12 @@ pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>
 }
 
 void stop(pid_t pid) {
-    if (pid <= 0) return;
+    if (pid <= 0)
+        return;
     kill(pid, SIGTERM);
     for (int i = 0; i < 50; ++i) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     kill(pid, SIGKILL);
@@ -59,7 +64,8 @@ std::string capture(const std::string& command) {
     std::string out;
     if (FILE* p = popen(command.c_str(), "r")) {
         char buffer[256];
-        while (fgets(buffer, sizeof buffer, p)) out += buffer;
+        while (fgets(buffer, sizeof buffer, p))
+            out += buffer;
         pclose(p);
     }
     return out;
@@ -67,7 +73,8 @@ std::string capture(const std::string& command) {
 
 int countLines(const std::string& text) {
     int n = 0;
-    for (char c : text) n += c == '\n';
+    for (char c : text)
+        n += c == '\n';
     return n;
 }
 
@@ -103,18 +110,19 @@ TEST(InstalledProgram, DailyReminderPopsUpOnceAtItsMinute) {
     // 08:59:52 today (UTC), with the wall clock running four times as fast.
     const std::time_t now = std::time(nullptr);
     const std::time_t target = now - now % 86400 + 8 * 3600 + 59 * 60 + 52;
-    const std::string fake = "FAKETIME=" + std::to_string(static_cast<long long>(target - now)) + " x4";
-    const std::string program = std::string(std::getenv("HINAGIKU_BUILD_DIR")) + "/apps/hinagiku/hinagiku";
-    const pid_t app = spawn({program},
-                            {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "TZ=UTC",
-                             "LD_PRELOAD=" + std::string(kFakeTime), fake,
-                             "FAKETIME_DONT_FAKE_MONOTONIC=1", "SDL_AUDIODRIVER=dummy",
-                             // libfaketime is preloaded ahead of a sanitizer runtime
-                             "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0",
-                             "HINAGIKU_HOME=" + home.path().string()});
+    const std::string fake =
+        "FAKETIME=" + std::to_string(static_cast<long long>(target - now)) + " x4";
+    const std::string program =
+        std::string(std::getenv("HINAGIKU_BUILD_DIR")) + "/apps/hinagiku/hinagiku";
+    const pid_t app = spawn({program}, {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "TZ=UTC",
+                                        "LD_PRELOAD=" + std::string(kFakeTime), fake,
+                                        "FAKETIME_DONT_FAKE_MONOTONIC=1", "SDL_AUDIODRIVER=dummy",
+                                        // libfaketime is preloaded ahead of a sanitizer runtime
+                                        "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0",
+                                        "HINAGIKU_HOME=" + home.path().string()});
 
-    const std::string search = "DISPLAY=" + display +
-                               " xdotool search --onlyvisible --name '^Popup Window' 2>/dev/null";
+    const std::string search =
+        "DISPLAY=" + display + " xdotool search --onlyvisible --name '^Popup Window' 2>/dev/null";
     // The faked minute 09:00 lasts 15 real seconds; watch it through and a little past.
     int seen = 0;
     const auto start = std::chrono::steady_clock::now();

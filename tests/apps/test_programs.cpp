@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,7 +32,8 @@ struct Outcome {
 // Runs a program to its end and collects its output.
 Outcome run(const std::vector<std::string>& argv) {
     int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0) std::abort();
+    if (pipe(out) != 0 || pipe(err) != 0)
+        std::abort();
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);
@@ -40,7 +41,8 @@ Outcome run(const std::vector<std::string>& argv) {
         close(out[0]);
         close(err[0]);
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);
@@ -51,7 +53,8 @@ Outcome run(const std::vector<std::string>& argv) {
     auto drain = [](int fd, std::string& into) {
         char buffer[4096];
         ssize_t n;
-        while ((n = read(fd, buffer, sizeof buffer)) > 0) into.append(buffer, static_cast<size_t>(n));
+        while ((n = read(fd, buffer, sizeof buffer)) > 0)
+            into.append(buffer, static_cast<size_t>(n));
         close(fd);
     };
     std::thread errReader(drain, err[0], std::ref(r.err));
@@ -67,7 +70,8 @@ pid_t start(const std::vector<std::string>& argv) {
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);
@@ -78,7 +82,8 @@ pid_t start(const std::vector<std::string>& argv) {
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
+        if (condition())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return condition();
@@ -109,9 +114,12 @@ TEST(Hinagikuctl, IniCommands) {
 TEST(Hinagikuctl, WrongArgumentsAndIoErrors) {
     TempHome home;
     const std::string ctl = binary("hinagikuctl");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{ctl}, {ctl, "nosuch"}, {ctl, "ini"}, {ctl, "ini", "get", "A"},
-          {ctl, "ini", "getint", "A", "k", "x"}, {ctl, "--home"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{ctl},
+                                                 {ctl, "nosuch"},
+                                                 {ctl, "ini"},
+                                                 {ctl, "ini", "get", "A"},
+                                                 {ctl, "ini", "getint", "A", "k", "x"},
+                                                 {ctl, "--home"}}) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 2) << args.size();
         EXPECT_EQ(r.out, "");

@@ -13,16 +13,17 @@ namespace hinagiku::core {
 
 // Throws from an event handler, as a user action that fails would.
 class Failing : public QObject {
-public:
+  public:
     bool event(QEvent* e) override {
-        if (e->type() == QEvent::User) throw std::runtime_error("\"x.ini\": cannot write");
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("\"x.ini\": cannot write");
         return QObject::event(e);
     }
 };
 
 class CoreUiTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void busyNoticeLooksAsSpecified() {
         auto* notice = new BusyNotice(QStringLiteral("メモを読み込んでいます。"));
         notice->showNow();
@@ -34,7 +35,8 @@ private slots:
         QVERIFY(notice->mask().contains(QPoint(114, 35)));
         QCOMPARE(notice->text(), QStringLiteral("メモを読み込んでいます。"));
         QStringList texts;
-        for (auto* label : notice->findChildren<QLabel*>()) texts << label->text();
+        for (auto* label : notice->findChildren<QLabel*>())
+            texts << label->text();
         QVERIFY(texts.contains(QStringLiteral("Hinagiku\nVersion 2.70")));
         QPointer<BusyNotice> guard(notice);
         notice->close();

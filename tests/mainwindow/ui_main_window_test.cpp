@@ -8,9 +8,9 @@
 
 #include "calendar/format_date.h"
 #include "core/sound_cues.h"
-#include "mainwindow/ui/main_window.h"
 #include "mainwindow/ui/calendar_ex.h"
 #include "mainwindow/ui/dr_clock.h"
+#include "mainwindow/ui/main_window.h"
 #include "mainwindow/ui/moon_view.h"
 #include "mainwindow/ui/panel_button.h"
 #include "mainwindow/ui/pop_viewer.h"

@@ -18,9 +18,11 @@ TEST(Cp932, RoundTripsJapaneseAndTheWindowsExtensions) {
 
 TEST(Cp932, NothingVanishesSilently) {
     EXPECT_EQ(toCp932("a😀b"), "a?b");
-    EXPECT_EQ(toCp932("a\xff" "b"), "a?b");  // not UTF-8 either
-    EXPECT_EQ(fromCp932("a\x81"), "a\xEF\xBF\xBD");        // cut double-byte character
-    EXPECT_EQ(fromCp932("\xA0z"), "\xEF\xBF\xBDz");        // byte without a character
+    EXPECT_EQ(toCp932("a\xff"
+                      "b"),
+              "a?b");                                // not UTF-8 either
+    EXPECT_EQ(fromCp932("a\x81"), "a\xEF\xBF\xBD");  // cut double-byte character
+    EXPECT_EQ(fromCp932("\xA0z"), "\xEF\xBF\xBDz");  // byte without a character
     EXPECT_FALSE(fitsCp932("😀"));
     EXPECT_TRUE(fitsCp932("日本"));
 }

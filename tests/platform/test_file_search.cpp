@@ -23,15 +23,14 @@ TEST_P(Wildcard, Matches) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Wildcard,
-    ::testing::Values(MatchCase{"20241231*", "202412310900", true},
-                      MatchCase{"20241231*", "2024123", false},
-                      MatchCase{"????1231*", "20241231A", true},
-                      MatchCase{"????1231*", "2024131A", false},
-                      MatchCase{"a?c", "abc", true}, MatchCase{"a?c", "ac", false},
-                      MatchCase{"*MON*", "xxmonyy", true}, MatchCase{"*.TXT", "a.txt", true},
-                      MatchCase{"*", "", true}, MatchCase{"", "", true}, MatchCase{"", "a", false},
-                      MatchCase{"a*b*c", "aXXbYYc", true}, MatchCase{"a*b*c", "aXXcYYb", false},
-                      MatchCase{"**x", "x", true}, MatchCase{"WEEK_MON????", "week_mon0900", true}));
+    ::testing::Values(
+        MatchCase{"20241231*", "202412310900", true}, MatchCase{"20241231*", "2024123", false},
+        MatchCase{"????1231*", "20241231A", true}, MatchCase{"????1231*", "2024131A", false},
+        MatchCase{"a?c", "abc", true}, MatchCase{"a?c", "ac", false},
+        MatchCase{"*MON*", "xxmonyy", true}, MatchCase{"*.TXT", "a.txt", true},
+        MatchCase{"*", "", true}, MatchCase{"", "", true}, MatchCase{"", "a", false},
+        MatchCase{"a*b*c", "aXXbYYc", true}, MatchCase{"a*b*c", "aXXcYYb", false},
+        MatchCase{"**x", "x", true}, MatchCase{"WEEK_MON????", "week_mon0900", true}));
 
 TEST(FileSearch, FindsFilesOnlySortedAndWithoutRegardToCase) {
     testing::TempHome home;
@@ -61,10 +60,13 @@ TEST(DirectorySnapshot, AnswersExactlyAsSingleProbes) {
     std::vector<std::string> probes;
     for (int i = 0; i < 300; ++i) {
         std::string name;
-        for (int j = 0; j < 4; ++j) name.push_back(alphabet[random() % 7]);
+        for (int j = 0; j < 4; ++j)
+            name.push_back(alphabet[random() % 7]);
         probes.push_back(name);
-        if (i % 2 == 0) home.writeFile(name, "");
-        if (i % 37 == 0) std::filesystem::create_directories(home.path() / (name + "d"));
+        if (i % 2 == 0)
+            home.writeFile(name, "");
+        if (i % 37 == 0)
+            std::filesystem::create_directories(home.path() / (name + "d"));
     }
     const DirectorySnapshot snapshot(home.path());
     for (const auto& probe : probes) {

@@ -152,8 +152,8 @@ TEST(JpegCodec, DecodesScaledWhenAskedOrWhenASmallerSizeSuffices) {
         QSize expected;
     };
     const Case cases[] = {
-        {1, {}, {1200, 1000}},       {2, {}, {600, 500}},           {8, {}, {150, 125}},
-        {3, {}, {1200, 1000}},        // not a libjpeg scale: full size
+        {1, {}, {1200, 1000}},       {2, {}, {600, 500}},
+        {8, {}, {150, 125}},         {3, {}, {1200, 1000}},  // not a libjpeg scale: full size
         {1, {133, 137}, {300, 250}},  // 1/8 would be too small for the height
         {1, {100, 100}, {150, 125}}, {8, {1300, 10}, {1200, 1000}},  // larger than the file: full
                                                                      // size

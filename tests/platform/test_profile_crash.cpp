@@ -18,15 +18,20 @@ namespace {
 constexpr int kValues = 10000;
 constexpr int kKeys = 200;
 
-std::string keyOf(int i) { return "k" + std::to_string(i % kKeys); }
-std::string sectionOf(int i) { return "Section" + std::to_string(i % kKeys % 7); }
+std::string keyOf(int i) {
+    return "k" + std::to_string(i % kKeys);
+}
+std::string sectionOf(int i) {
+    return "Section" + std::to_string(i % kKeys % 7);
+}
 
 // Writes values from `first` on, reporting each finished write on `fd`.
 [[noreturn]] void writer(const std::filesystem::path& ini, int first, int fd) {
     ProfileFile file(ini);
     for (int i = first; i < kValues; ++i) {
         file.writeInt(sectionOf(i), keyOf(i), i);
-        if (::write(fd, &i, sizeof i) != static_cast<ssize_t>(sizeof i)) _exit(3);
+        if (::write(fd, &i, sizeof i) != static_cast<ssize_t>(sizeof i))
+            _exit(3);
     }
     _exit(0);
 }
@@ -56,7 +61,8 @@ TEST(ProfileFileCrash, KilledWriterLeavesEveryEarlierValue) {
             acknowledged = std::max(acknowledged, done);
         }
         close(fds[0]);
-        if (WIFSIGNALED(status)) ++kills;
+        if (WIFSIGNALED(status))
+            ++kills;
 
         // Every key holds its last acknowledged value, or the one written
         // while the kill came.

@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"plain", "[Form]\r\nTop=10\r\n", "Form", "Top", "x", "10"},
         ReadCase{"sectionCase", "[Form]\r\nTop=10\r\n", "FORM", "top", "x", "10"},
-        ReadCase{"keyCase", "[CalendarEx]\r\nWeekDayColor=5\r\n", "CalendarEx", "WeekdayColor", "x", "5"},
+        ReadCase{"keyCase", "[CalendarEx]\r\nWeekDayColor=5\r\n", "CalendarEx", "WeekdayColor", "x",
+                 "5"},
         ReadCase{"absent", "[Form]\r\nTop=10\r\n", "Form", "Left", "dflt", "dflt"},
         ReadCase{"noFile", "", "Form", "Top", "dflt", "dflt"},
         ReadCase{"emptyValue", "[Form]\r\nTop=\r\n", "Form", "Top", "dflt", ""},
@@ -60,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"blanksInBrackets", "[  Form ]\r\nTop=3\r\n", "Form", "Top", "", "3"},
         ReadCase{"headerWithoutBracket", "[A]\r\nk=1\r\n[B\r\nk2=2\r\n", "A", "k2", "d", "2"},
         ReadCase{"duplicateKeyFirstWins", "[A]\r\nk=1\r\nk=2\r\n", "A", "k", "", "1"},
-        ReadCase{"duplicateSectionFirstWins", "[A]\r\nk=1\r\n[A]\r\nk=2\r\nj=3\r\n", "A", "j", "d", "d"},
+        ReadCase{"duplicateSectionFirstWins", "[A]\r\nk=1\r\n[A]\r\nk=2\r\nj=3\r\n", "A", "j", "d",
+                 "d"},
         ReadCase{"valueWithEquals", "[A]\r\nk=a=b\r\n", "A", "k", "", "a=b"},
         ReadCase{"japanese", "[Memo_bun]\r\n0=買い物メモ\r\n", "memo_BUN", "0", "", "買い物メモ"},
         ReadCase{"japaneseSectionNotFolded", "[表]\r\nk=1\r\n", "表", "k", "", "1"},
@@ -74,7 +76,8 @@ TEST(ProfileFile, TextIsCutAt1023BytesOnACharacterBoundary) {
     EXPECT_EQ(ini.readText("A", "ascii", ""), std::string(1023, 'x'));
     // 1 ASCII byte then double-byte characters: byte 1023 would split one.
     std::string mixed = "a";
-    for (int i = 0; i < 600; ++i) mixed += "あ";
+    for (int i = 0; i < 600; ++i)
+        mixed += "あ";
     ini.writeText("A", "mixed", mixed);
     const std::string read = ini.readText("A", "mixed", "");
     EXPECT_EQ(toCp932(read).size(), 1023u);
@@ -98,8 +101,8 @@ TEST_P(ReadInt, ParsesDecimalAndHexadecimal) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadInt,
     ::testing::Values(IntCase{"31", 31}, IntCase{"-5", -5}, IntCase{"+5", 5}, IntCase{"0x1F", 31},
-                      IntCase{"0X1f", 31}, IntCase{"$1F", 31}, IntCase{"12abc", -7}, IntCase{"", -7},
-                      IntCase{" 42 ", 42}, IntCase{"0x80000005", -2147483643},
+                      IntCase{"0X1f", 31}, IntCase{"$1F", 31}, IntCase{"12abc", -7},
+                      IntCase{"", -7}, IntCase{" 42 ", 42}, IntCase{"0x80000005", -2147483643},
                       IntCase{"-2147483640", -2147483640}, IntCase{"2147483648", -7},
                       IntCase{"0x", -7}, IntCase{"$", -7}, IntCase{"1 2", -7},
                       IntCase{"0x100000000", -7}));
@@ -214,7 +217,8 @@ TEST(ProfileFile, UnmappableCharactersBecomeAVisibleReplacement) {
 }
 
 TEST(ProfileFile, RefusedWriteNamesTheFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write into a read-only folder";
     TempHome home;
     ProfileFile ini(home.iniPath());
     ini.writeText("A", "k", "1");

@@ -130,7 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "一行目\n二行目"},
         TextCase{"LfLineEnds", "a\nb\n", "a\nb\n"}, TextCase{"CrLineEnds", "a\rb", "a\nb"},
         TextCase{"Utf8WithByteOrderMark", "\xEF\xBB\xBF\xE3\x81\x82\r\n", "あ\n"},
-        TextCase{"ParagraphSeparatorInUtf8", "\xEF\xBB\xBF" "a\u2029b\u2028c", "a\nb\nc"},
+        TextCase{"ParagraphSeparatorInUtf8",
+                 "\xEF\xBB\xBF"
+                 "a\u2029b\u2028c",
+                 "a\nb\nc"},
         TextCase{"NotQuiteRtf", "{\\rtx1 a}", "{\\rtx1 a}"}, TextCase{"Empty", "", ""}),
     caseName);
 

@@ -8,7 +8,7 @@ namespace hinagiku::testing {
 
 // A clock the test sets and advances by hand.
 class FakeClock final : public platform::Clock {
-public:
+  public:
     explicit FakeClock(double now = 0.0, int biasMinutes = -540) : now_(now), bias_(biasMinutes) {}
 
     double now() const override { return now_; }
@@ -23,7 +23,7 @@ public:
     void setBias(int minutes) { bias_ = minutes; }
     void setUptime(std::uint32_t ms) { uptime_ = ms; }
 
-private:
+  private:
     double now_;
     int bias_;
     std::uint32_t uptime_ = 0;

@@ -8,8 +8,10 @@
 namespace hinagiku::testing {
 
 TempHome::TempHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hinagiku-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "hinagiku-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
     if (const char* old = std::getenv("HINAGIKU_HOME")) {
         previous_ = old;
@@ -19,8 +21,10 @@ TempHome::TempHome() {
 }
 
 TempHome::~TempHome() {
-    if (hadPrevious_) setenv("HINAGIKU_HOME", previous_.c_str(), 1);
-    else unsetenv("HINAGIKU_HOME");
+    if (hadPrevious_)
+        setenv("HINAGIKU_HOME", previous_.c_str(), 1);
+    else
+        unsetenv("HINAGIKU_HOME");
     std::error_code ec;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);

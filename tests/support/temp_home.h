@@ -8,7 +8,7 @@ namespace hinagiku::testing {
 // A fresh home folder for one test: HINAGIKU_HOME points at it while the
 // object lives; the folder is removed afterwards.
 class TempHome {
-public:
+  public:
     TempHome();
     ~TempHome();
     TempHome(const TempHome&) = delete;
@@ -20,7 +20,7 @@ public:
     void writeFile(const std::string& relative, const std::string& bytes) const;
     std::string readFile(const std::string& relative) const;
 
-private:
+  private:
     std::filesystem::path path_;
     std::string previous_;
     bool hadPrevious_ = false;

@@ -60,7 +60,9 @@ BusyNotice::BusyNotice(const QString& text, QWidget* parent)
     }
 }
 
-void BusyNotice::setText(const QString& text) { line_->setText(text); }
+void BusyNotice::setText(const QString& text) {
+    line_->setText(text);
+}
 
 void BusyNotice::showNow() {
     show();

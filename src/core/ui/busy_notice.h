@@ -10,7 +10,7 @@ namespace hinagiku::core {
 // the product name and version and one line set by the caller.
 class BusyNotice : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit BusyNotice(const QString& text, QWidget* parent = nullptr);
 
     void setText(const QString& text);
@@ -19,7 +19,7 @@ public:
     // Shows the notice and paints it at once (the caller then blocks).
     void showNow();
 
-private:
+  private:
     QLabel* line_;
 };
 

@@ -18,9 +18,12 @@ void openSettingsDialog() {
         opener()();
         return;
     }
-    if (QWidget* window = QApplication::activeWindow()) window->raise();
+    if (QWidget* window = QApplication::activeWindow())
+        window->raise();
 }
 
-void setSettingsDialogOpener(std::function<void()> f) { opener() = std::move(f); }
+void setSettingsDialogOpener(std::function<void()> f) {
+    opener() = std::move(f);
+}
 
 }  // namespace hinagiku::core

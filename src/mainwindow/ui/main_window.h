@@ -18,8 +18,8 @@
 #include "mainwindow/day_view.h"
 #include "mainwindow/main_menu_rules.h"
 #include "mainwindow/system_power.h"
-#include "mainwindow/window_modes.h"
 #include "mainwindow/ui/pop_viewer.h"
+#include "mainwindow/window_modes.h"
 #include "platform/clock.h"
 #include "platform/hot_key.h"
 #include "platform/settings.h"
@@ -27,7 +27,6 @@
 #include "schedule/tick_host.h"
 
 namespace hinagiku::mainwindow {
-
 
 class TCalendarEx;
 class TDRClock;
