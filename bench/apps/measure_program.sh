@@ -5,7 +5,7 @@
 set -euo pipefail
 build=${1:-$(cd "$(dirname "$0")/../.." && pwd)/build}
 home=$(mktemp -d)
-trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$home"' EXIT
+trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; cat "$home/stderr.log" >&2; rm -rf "$home"' EXIT
 ctl="$build/apps/hinagikuctl/hinagikuctl --home $home"
 mkdir -p "$home/Schedule"
 $ctl ini set Calendar Directory "$home/Schedule"
@@ -17,7 +17,7 @@ read -r number <&3
 export DISPLAY=:$number
 for run in 1 2 3 4 5; do
   start=$(date +%s%N)
-  HINAGIKU_HOME=$home SDL_AUDIODRIVER=dummy "$build/apps/hinagiku/hinagiku" 2>/dev/null &
+  HINAGIKU_HOME=$home SDL_AUDIODRIVER=dummy "$build/apps/hinagiku/hinagiku" 2>>"$home/stderr.log" &
   app=$!
   until xdotool search --onlyvisible --name '^Hinagiku$' >/dev/null 2>&1; do :; done
   shown=$(date +%s%N)
