@@ -13,13 +13,6 @@ char foldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-std::string folded(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = foldAscii(c);
-    return out;
-}
-
 // Regular files (following links) directly in `folder`, sorted by name.
 std::vector<std::string> listRegularFiles(const std::filesystem::path& folder) {
     std::vector<std::string> names;
@@ -45,6 +38,13 @@ std::vector<std::string> listRegularFiles(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+
+std::string foldAsciiCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = foldAscii(c);
+    return out;
+}
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
     // Iterative matcher with one backtrack point per "*": linear in practice.
@@ -145,7 +145,7 @@ DirectorySnapshot::DirectorySnapshot(const std::filesystem::path& folder)
     std::vector<std::pair<std::string, std::size_t>> keyed;
     keyed.reserve(names_.size());
     for (std::size_t i = 0; i < names_.size(); ++i)
-        keyed.emplace_back(folded(names_[i]), i);
+        keyed.emplace_back(foldAsciiCase(names_[i]), i);
     // Stable: among names equal but for case, the first in byte order wins,
     // as the probe of a single file would find the exact spelling first.
     std::stable_sort(keyed.begin(), keyed.end(),
@@ -166,7 +166,7 @@ bool DirectorySnapshot::exists(std::string_view name, std::string* nameOnDisk) c
             *nameOnDisk = std::string(name);
         return true;
     }
-    const std::string key = folded(name);
+    const std::string key = foldAsciiCase(name);
     const auto it = std::lower_bound(foldedKeys_.begin(), foldedKeys_.end(), key);
     if (it == foldedKeys_.end() || *it != key)
         return false;

@@ -12,6 +12,9 @@ namespace hinagiku::platform {
 // copied from a case-insensitive system are found.
 bool wildcardMatch(std::string_view pattern, std::string_view name);
 
+// `text` with ASCII letters in lower case: the key names compare by.
+std::string foldAsciiCase(std::string_view text);
+
 // Names (not paths) of the regular files directly in `folder` that match
 // `pattern`, sorted by name (byte order). Directories never match. A missing
 // or unreadable folder gives an empty list.

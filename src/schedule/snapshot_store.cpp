@@ -2,19 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/file_search.h"
+
 namespace hinagiku::schedule {
 namespace {
 
-char foldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-std::string folded(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = foldAscii(c);
-    return out;
-}
+using platform::foldAsciiCase;
 
 constexpr std::size_t kHeadLength = 4;
 
@@ -40,9 +33,9 @@ SnapshotStore::SnapshotStore(std::string folder) : folder_(std::move(folder)) {
     for (std::uint32_t i = 0; i < names.size(); ++i) {
         const std::string_view name = names[i];
         if (name.size() >= kHeadLength)
-            byHead_[folded(name.substr(0, kHeadLength))].push_back(i);
+            byHead_[foldAsciiCase(name.substr(0, kHeadLength))].push_back(i);
         if (const auto extension = extensionOf(name))
-            byExtension_[folded(*extension)].push_back(i);
+            byExtension_[foldAsciiCase(*extension)].push_back(i);
     }
 }
 
@@ -73,9 +66,9 @@ const std::vector<std::uint32_t>* SnapshotStore::candidates(std::string_view pat
             best = found;
     };
     if (prefixEnd >= kHeadLength)
-        narrow(byHead_, folded(pattern.substr(0, kHeadLength)));
+        narrow(byHead_, foldAsciiCase(pattern.substr(0, kHeadLength)));
     if (const auto extension = extensionOf(pattern.substr(tailStart))) {
-        narrow(byExtension_, folded(*extension));
+        narrow(byExtension_, foldAsciiCase(*extension));
     }
     return best;  // nothing: every name is a candidate
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/profile_file.h"
+#include "support/process_run.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -20,50 +21,14 @@ namespace {
 using hinagiku::testing::TempHome;
 
 std::string binary(const char* name) {
-    return std::string(std::getenv("HINAGIKU_BUILD_DIR")) + "/apps/" + name + "/" + name;
+    return hinagiku::testing::builtProgram(name);
 }
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = hinagiku::testing::ProcessOutcome;
+using hinagiku::testing::runProcess;
 
-// Runs a program to its end and collects its output.
 Outcome run(const std::vector<std::string>& argv) {
-    int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0)
-        std::abort();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    Outcome r;
-    auto drain = [](int fd, std::string& into) {
-        char buffer[4096];
-        ssize_t n;
-        while ((n = read(fd, buffer, sizeof buffer)) > 0)
-            into.append(buffer, static_cast<size_t>(n));
-        close(fd);
-    };
-    std::thread errReader(drain, err[0], std::ref(r.err));
-    drain(out[0], r.out);
-    errReader.join();
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return r;
+    return runProcess(argv);
 }
 
 pid_t start(const std::vector<std::string>& argv) {

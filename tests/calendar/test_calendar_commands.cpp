@@ -1,64 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/profile_file.h"
+#include "support/process_run.h"
 #include "support/temp_home.h"
 
 namespace hinagiku {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = testing::ProcessOutcome;
 
 // Runs hinagikuctl with the words given and collects what it prints.
 Outcome ctl(const std::vector<std::string>& words) {
-    const std::string program =
-        std::string(std::getenv("HINAGIKU_BUILD_DIR")) + "/apps/hinagikuctl/hinagikuctl";
-    int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0)
-        std::abort();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
-        std::vector<char*> args{const_cast<char*>(program.c_str())};
-        for (const auto& w : words)
-            args.push_back(const_cast<char*>(w.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    Outcome r;
-    auto drain = [](int fd, std::string& into) {
-        char buffer[4096];
-        ssize_t n;
-        while ((n = read(fd, buffer, sizeof buffer)) > 0)
-            into.append(buffer, static_cast<size_t>(n));
-        close(fd);
-    };
-    std::thread errReader(drain, err[0], std::ref(r.err));
-    drain(out[0], r.out);
-    errReader.join();
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return r;
+    std::vector<std::string> argv{testing::builtProgram("hinagikuctl")};
+    argv.insert(argv.end(), words.begin(), words.end());
+    return testing::runProcess(argv);
 }
 
 std::vector<std::string> lines(const std::string& text) {
