@@ -11,6 +11,8 @@ namespace hinagiku::ctl {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitIoError = 1;
 inline constexpr int kExitUsage = 2;
+// Refused by the rules of the data or the setting: nothing was written.
+inline constexpr int kExitRefused = 3;
 
 struct CommandContext {
     std::vector<std::string> args;  // the words after the command name

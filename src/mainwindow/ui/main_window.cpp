@@ -91,14 +91,14 @@ bool needsDataFolder(Tool tool) {
         case Tool::ScheduleRegistration:
         case Tool::ScheduleList:
         case Tool::ScheduleManagement:
-        case Tool::JumpToDate:
-        case Tool::PhoneBook:
         case Tool::MemoList:
-        case Tool::DiaryList:
-        case Tool::Period:
         case Tool::TodoBoard:
         case Tool::Birthdays:
+        case Tool::LauncherEditor:
             return true;
+        // The diary list, the phone book and the cycle tracker pass the
+        // privacy lock first and check the data folder in their own hooks,
+        // so that a refused password reads and creates nothing.
         default:
             return false;
     }
