@@ -15,6 +15,7 @@
 #include "core/home_folder.h"
 #include "core/ui/application.h"
 #include "mainwindow/ui/main_window.h"
+#include "phonebook/ui/phone_book_tool.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
     window.setTool(
         mainwindow::Tool::PopupRegistration,
         {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+
+    // The phone book: privacy gate, data folder and its Tel folder, then open or raise.
+    window.setTool(mainwindow::Tool::PhoneBook, {[&] { phonebook::openPhoneBook(settings); },
+                                                 [] { return phonebook::phoneBookOpen(); }});
 
     QObject::connect(&window, &mainwindow::MainWindow::closed, &app, &QApplication::quit);
     window.FormCreate();

@@ -73,8 +73,7 @@ int runRead(CommandContext& context, int tab) {
             printRow(context.out, r, file.content.grid.rows[r]);
     }
     if (file.damaged()) {
-        context.err << "hinagikuctl: " << file.path.string() << ": " << file.content.damage
-                    << '\n';
+        context.err << "hinagikuctl: " << file.path.string() << ": " << file.content.damage << '\n';
         return kExitRefused;
     }
     return kExitOk;

@@ -32,15 +32,23 @@ std::string escapeCell(std::string_view s) {
         const auto b = static_cast<unsigned char>(s[i]);
         if (b < 0x80) {
             switch (b) {
-            case '\\': out.append("\\\\"); break;
-            case '\t': out.append("\\t"); break;
-            case '\n': out.append("\\n"); break;
-            case '\r': out.append("\\r"); break;
-            default:
-                if (b < 0x20 || b == 0x7F)
-                    appendHex(out, b);
-                else
-                    out.push_back(static_cast<char>(b));
+                case '\\':
+                    out.append("\\\\");
+                    break;
+                case '\t':
+                    out.append("\\t");
+                    break;
+                case '\n':
+                    out.append("\\n");
+                    break;
+                case '\r':
+                    out.append("\\r");
+                    break;
+                default:
+                    if (b < 0x20 || b == 0x7F)
+                        appendHex(out, b);
+                    else
+                        out.push_back(static_cast<char>(b));
             }
             ++i;
             continue;

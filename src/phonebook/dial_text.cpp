@@ -36,10 +36,17 @@ bool plainUriByte(unsigned char b) {
     if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'))
         return true;
     switch (b) {
-    case '+': case '*': case '-': case '.': case '(': case ')': case ',': case ';':
-        return true;
-    default:
-        return false;
+        case '+':
+        case '*':
+        case '-':
+        case '.':
+        case '(':
+        case ')':
+        case ',':
+        case ';':
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -41,8 +41,8 @@ std::string mailtoAddress(std::string_view address) {
     for (const char c : address) {
         const auto b = static_cast<unsigned char>(c);
         const bool plain = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
-                           (b >= 'a' && b <= 'z') || std::string_view("@.-_+!~*'()").find(c) !=
-                                                         std::string_view::npos;
+                           (b >= 'a' && b <= 'z') ||
+                           std::string_view("@.-_+!~*'()").find(c) != std::string_view::npos;
         if (plain) {
             out.push_back(c);
         } else {

@@ -12,7 +12,7 @@ namespace hinagiku::phonebook {
 // the message to show.
 struct HandOff {
     bool refused = false;
-    std::string message;     // UTF-8, when refused
+    std::string message;  // UTF-8, when refused
     std::string program;
     std::string parameters;  // joined with platform::joinCommandLine rules
 };

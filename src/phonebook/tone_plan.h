@@ -20,8 +20,8 @@ struct ToneStep {
     bool operator==(const ToneStep&) const = default;
 };
 
-inline constexpr int kToneRate = 11025;     // the key tones
-inline constexpr int kSilenceRate = 8000;   // PN
+inline constexpr int kToneRate = 11025;    // the key tones
+inline constexpr int kSilenceRate = 8000;  // PN
 inline constexpr int kToneLengthMs = 100;
 
 // The step for one character (after full-width folding).

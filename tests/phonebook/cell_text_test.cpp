@@ -15,9 +15,9 @@ TEST(CellText, EscapesRoundTripEveryByte) {
         {"a\\b\tc\nd\re", "a\\\\b\\tc\\nd\\re"},
         {std::string("\x01\x1F\x7F\0", 4), "\\x01\\x1F\\x7F\\x00"},
         {"\x93\xfa\x96\x7b", "日本"},
-        {"\xED\x40", "\\xED@"},                  // would come back as FA 5C
+        {"\xED\x40", "\\xED@"},  // would come back as FA 5C
         {"\x80\xA0\xFD\xFE\xFF", "\\x80\\xA0\\xFD\\xFE\\xFF"},
-        {"x\x81", "x\\x81"},                     // cut character
+        {"x\x81", "x\\x81"},  // cut character
         {"\xB1\xB2", "ｱｲ"},
     };
     for (const auto& c : cases) {

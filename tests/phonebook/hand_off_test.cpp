@@ -86,19 +86,19 @@ TEST(Dial, DialerCommandLine) {
     EXPECT_TRUE(open.open);
     EXPECT_EQ(open.uri, "tel:03-1");
 
-    const DialPlan placed = planDial("\"/opt/my dialer\" --uri=%u -n %n --who \"%c\"", "03 1",
-                                     "Sato (ACME)");
+    const DialPlan placed =
+        planDial("\"/opt/my dialer\" --uri=%u -n %n --who \"%c\"", "03 1", "Sato (ACME)");
     EXPECT_FALSE(placed.open);
     EXPECT_EQ(placed.program, "/opt/my dialer");
-    EXPECT_EQ(placed.arguments, (std::vector<std::string>{"--uri=tel:031", "-n", "03 1",
-                                                          "--who", "Sato (ACME)"}));
+    EXPECT_EQ(placed.arguments,
+              (std::vector<std::string>{"--uri=tel:031", "-n", "03 1", "--who", "Sato (ACME)"}));
     const DialPlan appended = planDial("linphone -c", "1", "");
     EXPECT_EQ(appended.program, "linphone");
     EXPECT_EQ(appended.arguments, (std::vector<std::string>{"-c", "tel:1"}));
 }
 
 TEST(CommandLine, QuoteIsTheInverseOfSplit) {
-    const std::string cases[] = {"",      "a",    "a b",  "\"",     "\\",   "a\\",
+    const std::string cases[] = {"",      "a",     "a b",    "\"", "\\", "a\\",
                                  "a\\\"", "\\\\ ", "x\"\"y", "\t", "-x", "\\\\server\\share"};
     for (const auto& c : cases) {
         EXPECT_EQ(platform::splitCommandLine(platform::quoteCommandLineArgument(c)),

@@ -16,8 +16,9 @@ using hinagiku::testing::ProcessOutcome;
 class PhoneCtl : public ::testing::Test {
   protected:
     void SetUp() override {
-        home.writeFile("hinagiku.ini", "[Calendar]\r\nDirectory=" + (home.path() / "data").string() +
-                                           "\r\n[TelePhone]\r\nSleep=50\r\n");
+        home.writeFile("hinagiku.ini",
+                       "[Calendar]\r\nDirectory=" + (home.path() / "data").string() +
+                           "\r\n[TelePhone]\r\nSleep=50\r\n");
         fs::create_directories(home.path() / "data");
     }
     ProcessOutcome run(std::vector<std::string> args) const {
@@ -111,8 +112,9 @@ TEST_F(PhoneCtl, TonesWriteTheTimeline) {
 
 TEST_F(PhoneCtl, DialPrintsTheHandOff) {
     EXPECT_EQ(run({"phone", "dial", "--print", "03 1234#"}).out, "open\ttel:031234%23\n");
-    home.writeFile("hinagiku.ini", "[Calendar]\r\nDirectory=.\r\n[TelePhone]\r\nDialer=mydial "
-                                   "--to %n --uri %u\r\n");
+    home.writeFile("hinagiku.ini",
+                   "[Calendar]\r\nDirectory=.\r\n[TelePhone]\r\nDialer=mydial "
+                   "--to %n --uri %u\r\n");
     EXPECT_EQ(run({"phone", "dial", "--print", "０３", "Sato"}).out,
               "run\tmydial\t--to\t03\t--uri\ttel:03\n");
 }

@@ -53,8 +53,10 @@ TEST(TabRecord, WritingRules) {
     const Case cases[] = {
         {{}, "\" \",\" \",\" \",\" \",\" \",\" \""},
         {{"a", "b c", "x,y", "q\"q", "", "z"}, "a,\"b c\",\"x,y\",\"q\"\"q\",\" \",z"},
-        {{"line\r\nbreak", "\x01", "", "", "", ""}, "\"line\r\nbreak\",\"\x01\",\" \",\" \",\" \",\" \""},
-        {{"\x93\xfa\x96\x7b", "", "", "", "", ""}, "\x93\xfa\x96\x7b,\" \",\" \",\" \",\" \",\" \""},
+        {{"line\r\nbreak", "\x01", "", "", "", ""},
+         "\"line\r\nbreak\",\"\x01\",\" \",\" \",\" \",\" \""},
+        {{"\x93\xfa\x96\x7b", "", "", "", "", ""},
+         "\x93\xfa\x96\x7b,\" \",\" \",\" \",\" \",\" \""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(encodeRecord(c.row), c.want);
@@ -214,8 +216,8 @@ TEST_F(TabFileOnDisk, EachDamagedKindIsNeverWritten) {
         int tab;
         bool regular;
     };
-    for (const Case c : {Case{5, false}, Case{6, false}, Case{7, true}, Case{8, true},
-                         Case{9, true}}) {
+    for (const Case c :
+         {Case{5, false}, Case{6, false}, Case{7, true}, Case{8, true}, Case{9, true}}) {
         TabFile file = readTabFile(folder(), c.tab);
         EXPECT_TRUE(file.exists) << c.tab;
         EXPECT_TRUE(file.damaged()) << c.tab;
@@ -241,8 +243,8 @@ TEST_F(TabFileOnDisk, ReadOnlyFolderReportsAndKeepsTheFile) {
         GTEST_SKIP() << "root writes into read-only folders";
     put("1.CSV", "old\r\n");
     TabFile file = readTabFile(folder(), 1);
-    std::filesystem::permissions(folder(), std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        folder(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     TabGrid grid = file.content.grid;
     grid.rows[0][0] = "new";
     EXPECT_THROW(saveTabFile(file, grid), platform::IoError);

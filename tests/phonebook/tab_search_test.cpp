@@ -15,7 +15,7 @@ TEST(Search, MatchesOnlyAtCharacterStarts) {
         bool want;
     };
     const Case cases[] = {
-        {"\x83\x40", "@", false},             // "ァ" holds 40 as its trail byte
+        {"\x83\x40", "@", false},  // "ァ" holds 40 as its trail byte
         {"a@b", "@", true},
         {"\x83\x40@", "@", true},
         {"\x83\x40\x83\x40", "\x40\x83", false},

@@ -24,8 +24,7 @@ TEST(Tones, PlanOfTheNumberWithAWait) {
     std::vector<std::string> sounds;
     for (const auto& s : steps)
         sounds.push_back(s.sound);
-    EXPECT_EQ(sounds, (std::vector<std::string>{"P0", "P3", "wait", "P1", "P2", "P3", "P4",
-                                                "PS"}));
+    EXPECT_EQ(sounds, (std::vector<std::string>{"P0", "P3", "wait", "P1", "P2", "P3", "P4", "PS"}));
     EXPECT_EQ(steps[2].lengthMs, 3000);
     EXPECT_EQ(steps[2].pauseMs, 0);
     EXPECT_EQ(steps[7].pauseMs, 100);
@@ -39,9 +38,9 @@ TEST(Tones, CharacterToSound) {
         int pause;
     };
     const Case cases[] = {
-        {"5", "P5", 100, 40}, {"*", "PK", 100, 40}, {"k", "PK", 100, 40},  {"S", "PS", 100, 40},
-        {"-", "PN", 100, 40}, {"a", "PN", 100, 40}, {"$", "wait", 10000, 0}, {",", "wait", 3000, 0},
-        {"日", "PN", 100, 40},
+        {"5", "P5", 100, 40},    {"*", "PK", 100, 40},   {"k", "PK", 100, 40},
+        {"S", "PS", 100, 40},    {"-", "PN", 100, 40},   {"a", "PN", 100, 40},
+        {"$", "wait", 10000, 0}, {",", "wait", 3000, 0}, {"日", "PN", 100, 40},
     };
     for (const auto& c : cases) {
         const ToneStep s = toneStep(c.character, 40);
