@@ -16,8 +16,8 @@ packages=(
   fonts-noto-cjk xvfb xauth
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
-  # phone book: ping when ICMP sockets are not allowed
-  iputils-ping
+  # phone book: ping when ICMP sockets are not allowed; ip for the tests' network namespace
+  iputils-ping iproute2
 )
 
 missing=()

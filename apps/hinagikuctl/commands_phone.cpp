@@ -1,5 +1,9 @@
 // hinagikuctl phone read|write|search|tones|dial: the phone book's tab
 // files with the program's own rules, its tones and its dial hand-off.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QHostInfo>
+
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -19,6 +23,7 @@
 #include "platform/cp932.h"
 #include "platform/profile_file.h"
 #include "platform/program_launcher.h"
+#include "platform/system_echo_probe.h"
 
 namespace hinagiku::ctl {
 namespace {
@@ -28,7 +33,8 @@ using namespace phonebook;
 
 constexpr std::string_view kUsage =
     "phone read N | phone write N < ROWS | phone search TEXT"
-    " | phone tones [--sleep MS] NUMBER WAV | phone dial [--print] NUMBER [NAME]";
+    " | phone tones [--sleep MS] NUMBER WAV | phone dial [--print] NUMBER [NAME]"
+    " | phone ping [--method dgram|raw|program] HOST";
 
 bool parseNumber(std::string_view text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
@@ -241,6 +247,74 @@ int runDial(CommandContext& context) {
     return kExitOk;
 }
 
+int runPing(CommandContext& context) {
+    const auto& a = context.args;
+    std::size_t i = 1;
+    platform::SystemEchoProbe::Options options;
+    if (i < a.size() && a[i] == "--method") {
+        if (i + 1 >= a.size())
+            return usageError(context, kUsage, "--method takes dgram, raw or program");
+        const std::string& m = a[i + 1];
+        if (m != "dgram" && m != "raw" && m != "program")
+            return usageError(context, kUsage, "--method takes dgram, raw or program");
+        options.datagram = m == "dgram";
+        options.raw = m == "raw";
+        options.program = m == "program";
+        i += 2;
+    }
+    if (a.size() - i != 1)
+        return usageError(context, kUsage);
+    const QString host = QString::fromStdString(a[i]);
+    static int argc = 1;
+    static char name[] = "hinagikuctl";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QCoreApplication> app;
+    if (QCoreApplication::instance() == nullptr)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    // A dotted address is used as it is; a name is looked up, IPv4 first.
+    QHostAddress address;
+    if (!address.setAddress(host)) {
+        const QHostInfo info = QHostInfo::fromName(host);
+        for (const auto& candidate : info.addresses()) {
+            if (candidate.protocol() == QAbstractSocket::IPv4Protocol) {
+                address = candidate;
+                break;
+            }
+        }
+        if (address.isNull() && !info.addresses().isEmpty())
+            address = info.addresses().front();
+    }
+    if (address.isNull()) {
+        context.out << "unresolved\t" << a[i] << '\n';
+        return kExitOk;
+    }
+    platform::SystemEchoProbe probe(options);
+    platform::EchoProbe::Outcome outcome;
+    QEventLoop loop;
+    QObject::connect(&probe, &platform::EchoProbe::finished,
+                     [&](const platform::EchoProbe::Outcome& o) {
+                         outcome = o;
+                         loop.quit();
+                     });
+    probe.probe(address);
+    loop.exec();
+    const std::string shown = outcome.address.toString().toStdString();
+    const std::string method = platform::methodName(outcome.method).toStdString();
+    switch (outcome.kind) {
+        case platform::EchoProbe::Outcome::Kind::Reply:
+            context.out << "reply\t" << shown << '\t' << outcome.milliseconds << '\t' << method
+                        << '\n';
+            return kExitOk;
+        case platform::EchoProbe::Outcome::Kind::NoReply:
+            context.out << "noreply\t" << shown << '\t' << method << '\n';
+            return kExitOk;
+        case platform::EchoProbe::Outcome::Kind::Unavailable:
+            context.out << "unavailable\t" << shown << '\t' << outcome.reason.toStdString() << '\n';
+            return kExitIoError;
+    }
+    return kExitOk;
+}
+
 int runPhone(CommandContext& context) {
     const auto& a = context.args;
     if (a.empty())
@@ -258,6 +332,8 @@ int runPhone(CommandContext& context) {
         return runTones(context);
     if (verb == "dial")
         return runDial(context);
+    if (verb == "ping")
+        return runPing(context);
     return usageError(context, kUsage);
 }
 
