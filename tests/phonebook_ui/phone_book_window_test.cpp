@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "core/ui/session_end.h"
 #include "phonebook/tab_file.h"
 #include "phonebook/tab_grid.h"
 #include "phonebook/tone_plan.h"
@@ -332,6 +333,15 @@ class PhoneBookWindowTest : public QObject {
         w->close();
         QTest::qWait(400);
         QVERIFY(messages.empty());
+    }
+
+    void savedAtProgramEnd() {
+        auto w = open();
+        w->show();
+        setCell(*w, 9, 2, QStringLiteral("03-1234"));
+        core::SessionEnd::instance().end();
+        QCOMPARE(phonebook::readTabFile(folder(), 0).content.grid.cell(9, 2),
+                 std::string("03-1234"));
     }
 
     void searchShowsResultsAndStatus() {

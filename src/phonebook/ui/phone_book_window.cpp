@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "core/sound_cues.h"
+#include "core/ui/session_end.h"
 #include "phonebook/cell_text.h"
 #include "phonebook/dial_text.h"
 #include "phonebook/hand_off.h"
@@ -108,8 +109,9 @@ PhoneBookWindow::PhoneBookWindow(platform::Settings& settings, std::filesystem::
         first = 0;
     showTab(first);
     core::PlaySoundCue(settings_, "ope");
-    if (QCoreApplication* app = QCoreApplication::instance())
-        connect(app, &QCoreApplication::aboutToQuit, this, &PhoneBookWindow::onSessionEnd);
+    // Saved at program end (main window closed, SIGTERM, SIGHUP).
+    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this,
+            &PhoneBookWindow::onSessionEnd);
 }
 
 PhoneBookWindow::~PhoneBookWindow() {
