@@ -104,14 +104,25 @@ std::string tabFileName(int tab) {
     return std::to_string(tab) + ".CSV";
 }
 
-TabContent parseTab(std::string_view bytes) {
-    TabContent content;
+std::vector<std::string_view> tabRecords(std::string_view bytes, bool* openQuote) {
     std::vector<std::string_view> records;
-    if (!splitRecords(bytes, records)) {
+    records.reserve(kRowCount);
+    const bool closed = splitRecords(bytes, records);
+    if (!closed) {
         records.clear();
         splitLines(bytes, records);
-        noteDamage(content.damage, "閉じていない引用符があります");
     }
+    if (openQuote)
+        *openQuote = !closed;
+    return records;
+}
+
+TabContent parseTab(std::string_view bytes) {
+    TabContent content;
+    bool openQuote = false;
+    const std::vector<std::string_view> records = tabRecords(bytes, &openQuote);
+    if (openQuote)
+        noteDamage(content.damage, "閉じていない引用符があります");
     content.records.reserve(records.size());
     for (std::size_t r = 0; r < records.size(); ++r) {
         std::string_view record = records[r];
@@ -140,6 +151,20 @@ TabContent parseTab(std::string_view bytes) {
 }
 
 TabFile readTabFile(const std::filesystem::path& folder, int tab) {
+    TabFile file = readTabBytes(folder, tab);
+    if (file.exists && file.content.damage.empty())
+        file.content = parseTab(file.bytes);
+    else if (file.exists && !file.bytes.empty()) {
+        TabContent shown = parseTab(file.bytes);
+        shown.damage = file.content.damage;
+        file.content = std::move(shown);
+    }
+    if (file.exists && file.tooLarge)
+        file.content.damage = "4MiBを超えています";
+    return file;
+}
+
+TabFile readTabBytes(const std::filesystem::path& folder, int tab) {
     TabFile file;
     const std::string wanted = platform::foldAsciiCase(tabFileName(tab));
     file.path = folder / tabFileName(tab);
@@ -173,13 +198,10 @@ TabFile readTabFile(const std::filesystem::path& folder, int tab) {
     in.read(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
     if (in.gcount() != static_cast<std::streamsize>(file.bytes.size()) || in.bad()) {
         file.bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-        file.content = parseTab(file.bytes);
         file.content.damage = "読み込めません";
         return file;
     }
-    file.content = parseTab(file.bytes);
-    if (size > kMaxTabFileBytes)
-        file.content.damage = "4MiBを超えています";
+    file.tooLarge = size > kMaxTabFileBytes;
     return file;
 }
 

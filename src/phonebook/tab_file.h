@@ -29,6 +29,9 @@ struct TabContent {
 // kMaxRecordBytes, a non-empty cell past row 255 or past the sixth field.
 TabContent parseTab(std::string_view bytes);
 
+// The records alone (views into `bytes`), split as parseTab splits them.
+std::vector<std::string_view> tabRecords(std::string_view bytes, bool* openQuote = nullptr);
+
 // "3.CSV" for tab 3.
 std::string tabFileName(int tab);
 
@@ -38,6 +41,7 @@ struct TabFile {
     bool exists = false;
     std::string bytes;  // as read
     TabContent content;
+    bool tooLarge = false;  // only the first kMaxTabFileBytes were read
     bool damaged() const { return !content.damage.empty(); }
 };
 
@@ -46,6 +50,9 @@ struct TabFile {
 // kMaxTabFileBytes is damaged (what fits is shown); a missing file is an
 // empty grid.
 TabFile readTabFile(const std::filesystem::path& folder, int tab);
+// The same without reading the cells: `bytes` (what fits), and `damage`
+// only for what stops the reading (not a regular file, unreadable).
+TabFile readTabBytes(const std::filesystem::path& folder, int tab);
 
 enum class SaveOutcome { Saved, Unchanged };
 

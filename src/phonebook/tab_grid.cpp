@@ -103,26 +103,29 @@ std::vector<std::string> splitRecord(std::string_view s) {
         std::string field;
         if (s[i] == '"') {
             ++i;
+            std::size_t run = i;  // start of the bytes not yet copied
             while (i < n) {
                 if (s[i] == '"') {
+                    field.append(s.substr(run, i - run));
                     if (i + 1 < n && s[i + 1] == '"') {
                         field.push_back('"');
                         i += 2;
+                        run = i;
                         continue;
                     }
                     ++i;
+                    run = std::string_view::npos;
                     break;
                 }
-                const std::size_t k = step(s, i);
-                field.append(s.substr(i, k));
-                i += k;
+                i += step(s, i);
             }
+            if (run != std::string_view::npos)
+                field.append(s.substr(run, std::min(i, n) - run));
         } else {
-            while (i < n && !isBlank(static_cast<unsigned char>(s[i])) && s[i] != ',') {
-                const std::size_t k = step(s, i);
-                field.append(s.substr(i, k));
-                i += k;
-            }
+            const std::size_t start = i;
+            while (i < n && !isBlank(static_cast<unsigned char>(s[i])) && s[i] != ',')
+                i += step(s, i);
+            field.assign(s.substr(start, std::min(i, n) - start));
         }
         fields.push_back(field == " " ? std::string() : std::move(field));
         while (i < n && isBlank(static_cast<unsigned char>(s[i])))

@@ -10,12 +10,17 @@ namespace hinagiku::phonebook {
 bool containsAtCharacterStart(std::string_view haystack, std::string_view needle) {
     if (needle.empty() || needle.size() > haystack.size())
         return false;
-    const char first = needle.front();
-    std::size_t i = 0;
-    while (i + needle.size() <= haystack.size()) {
-        if (haystack[i] == first && haystack.compare(i, needle.size(), needle) == 0)
+    // Candidates by a plain byte search; the character walk runs only as far
+    // as the candidates need it.
+    std::size_t boundary = 0;
+    std::size_t at = haystack.find(needle);
+    while (at != std::string_view::npos) {
+        while (boundary < at)
+            boundary +=
+                platform::isCp932LeadByte(static_cast<unsigned char>(haystack[boundary])) ? 2 : 1;
+        if (boundary == at)
             return true;
-        i += platform::isCp932LeadByte(static_cast<unsigned char>(haystack[i])) ? 2 : 1;
+        at = haystack.find(needle, at + 1);
     }
     return false;
 }
@@ -25,15 +30,15 @@ SearchResult searchTabs(const std::filesystem::path& folder, std::string_view ne
     if (needle.empty())
         return result;
     for (int tab = 0; tab < kIndexTabCount; ++tab) {
-        const TabFile file = readTabFile(folder, tab);
+        const TabFile file = readTabBytes(folder, tab);
         if (!file.exists)
             continue;
-        const auto& records = file.content.records;
+        const auto records = tabRecords(file.bytes);
         for (std::size_t r = 0; r < records.size(); ++r) {
             if (!containsAtCharacterStart(records[r], needle))
                 continue;
             if (result.hits.size() < static_cast<std::size_t>(kRowCount))
-                result.hits.push_back({tab, static_cast<int>(r), records[r]});
+                result.hits.push_back({tab, static_cast<int>(r), std::string(records[r])});
             else
                 ++result.leftOut;
         }
