@@ -10,7 +10,10 @@
 
 #include <filesystem>
 
+#include "core/data_folders.h"
+#include "core/ui/privacy_gate.h"
 #include "core/ui/session_end.h"
+#include "phonebook/ui/phone_book_tool.h"
 #include "phonebook/tab_file.h"
 #include "phonebook/tab_grid.h"
 #include "phonebook/tone_plan.h"
@@ -342,6 +345,37 @@ class PhoneBookWindowTest : public QObject {
         core::SessionEnd::instance().end();
         QCOMPARE(phonebook::readTabFile(folder(), 0).content.grid.cell(9, 2),
                  std::string("03-1234"));
+    }
+
+    void hookPassesTheGateThenTheFolders() {
+        int dialogs = 0;
+        core::setFolderHooks({[&] { ++dialogs; }, [](std::string_view) {}});
+        bool allow = false;
+        core::setPrivacyGate([&](core::GuardedFeature f) {
+            return allow && f == core::GuardedFeature::Telephone;
+        });
+        const auto data = home->path() / "data";
+        std::filesystem::create_directories(data);
+        settings->writeText("Calendar", "Directory", data.string());
+        phonebook::openPhoneBook(*settings);  // refused: nothing read or made
+        QVERIFY(!phonebook::phoneBookOpen());
+        QVERIFY(!std::filesystem::exists(data / "Tel"));
+        allow = true;
+        settings->writeText("Calendar", "Directory", ".");
+        phonebook::openPhoneBook(*settings);  // no data folder: the settings dialog
+        QCOMPARE(dialogs, 1);
+        QVERIFY(!phonebook::phoneBookOpen());
+        settings->writeText("Calendar", "Directory", data.string());
+        phonebook::openPhoneBook(*settings);
+        QVERIFY(phonebook::phoneBookOpen());
+        QVERIFY(std::filesystem::is_directory(data / "Tel"));
+        auto* first = phonebook::phoneBookWindow();
+        phonebook::openPhoneBook(*settings);  // raised, not a second one
+        QCOMPARE(phonebook::phoneBookWindow(), first);
+        first->close();
+        QTRY_VERIFY(!phonebook::phoneBookOpen());
+        core::setPrivacyGate(nullptr);
+        core::setFolderHooks({});
     }
 
     void searchShowsResultsAndStatus() {
