@@ -13,10 +13,10 @@
 #include "core/data_folders.h"
 #include "core/ui/privacy_gate.h"
 #include "core/ui/session_end.h"
-#include "phonebook/ui/phone_book_tool.h"
 #include "phonebook/tab_file.h"
 #include "phonebook/tab_grid.h"
 #include "phonebook/tone_plan.h"
+#include "phonebook/ui/phone_book_tool.h"
 #include "phonebook/ui/phone_book_window.h"
 #include "phonebook/ui/tab_model.h"
 #include "platform/command_line.h"
@@ -347,13 +347,41 @@ class PhoneBookWindowTest : public QObject {
                  std::string("03-1234"));
     }
 
+    // Renders a filled tab and the search results; with HINAGIKU_SCREENSHOT_DIR
+    // set the pictures are kept there (the README's screenshots).
+    void rendersFilledTabAndResults() {
+        home->writeFile(
+            "Tel/0.CSV",
+            "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x83\x4e\x83\x8d\x81\x5b\x83\x6f\x81\x5b,"
+            "\"\x8d\xb2\x93\xa1\x20\x89\xd4\x8e\x71\",03-1234-5678,sato@example.jp,"
+            "www.example.jp,192.0.2.10\r\n"
+            "\x82\xd0\x82\xc8\x82\xab\x82\xad\x8f\xa4\x89\xef,\"\x97\xe9\x96\xd8\x20\x88\xea"
+            "\x98\x59\",06-9876-5432,suzuki@example.jp,,localhost\r\n"
+            "\x8e\x9b\x89\xc6,\x95\xea,0120-000-111,,,\r\n");
+        auto w = open();
+        w->resize(757, 409);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->view()->selectRow(0);
+        const QImage tab = w->grab().toImage();
+        QVERIFY(!tab.isNull());
+        w->search(QStringLiteral("example"));
+        QCOMPARE(QString::fromStdString(w->model()->grid().cell(1, 3)),
+                 QStringLiteral("suzuki@example.jp"));
+        const QImage results = w->grab().toImage();
+        const QByteArray dir = qgetenv("HINAGIKU_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) {
+            QVERIFY(tab.save(QString::fromUtf8(dir) + QStringLiteral("/phonebook.png")));
+            QVERIFY(results.save(QString::fromUtf8(dir) + QStringLiteral("/phonebook_search.png")));
+        }
+    }
+
     void hookPassesTheGateThenTheFolders() {
         int dialogs = 0;
         core::setFolderHooks({[&] { ++dialogs; }, [](std::string_view) {}});
         bool allow = false;
-        core::setPrivacyGate([&](core::GuardedFeature f) {
-            return allow && f == core::GuardedFeature::Telephone;
-        });
+        core::setPrivacyGate(
+            [&](core::GuardedFeature f) { return allow && f == core::GuardedFeature::Telephone; });
         const auto data = home->path() / "data";
         std::filesystem::create_directories(data);
         settings->writeText("Calendar", "Directory", data.string());
