@@ -110,6 +110,45 @@ TEST_F(PhoneCtl, TonesWriteTheTimeline) {
     EXPECT_EQ(fs::file_size(wav), 44u + 36384u);
 }
 
+// A full disk and a read-only folder, made in a mount namespace of the
+// test's own (a small tmpfs): the message, status 1, the old file kept.
+TEST_F(PhoneCtl, FullDiskAndReadOnlyFolderKeepTheFile) {
+    if (hinagiku::testing::runProcess({"/usr/bin/unshare", "-rm", "true"}).status != 0)
+        GTEST_SKIP() << "unshare -rm is not available";
+    const std::string tel = (home.path() / "data" / "Tel").string();
+    fs::create_directories(tel);
+    std::string rows;
+    for (int r = 0; r < 256; ++r)
+        rows += std::to_string(r) + "\t" + std::string(3000, 'x') + "\t\t\t\t\t\n";
+    const fs::path input = home.path() / "rows.tsv";
+    {
+        FILE* f = fopen(input.c_str(), "wb");
+        fwrite(rows.data(), 1, rows.size(), f);
+        fclose(f);
+    }
+    struct Case {
+        std::string name;
+        std::string mountOptions;
+        std::string afterSetup;
+    };
+    const Case cases[] = {
+        {"full disk", "size=64k", ""},
+        {"read-only folder", "size=1m", " && mount -o remount,ro " + tel},
+    };
+    for (const auto& c : cases) {
+        const std::string script = "mount -t tmpfs -o " + c.mountOptions + " tmpfs " + tel +
+                                   " && printf 'old\\r\\n' > " + tel + "/6.CSV" + c.afterSetup +
+                                   " && " + hinagiku::testing::builtProgram("hinagikuctl") +
+                                   " phone write 6 < " + input.string() + "; echo status=$?; cat " +
+                                   tel + "/6.CSV; ls " + tel;
+        const auto r =
+            hinagiku::testing::runProcess({"/usr/bin/unshare", "-rm", "/bin/sh", "-c", script});
+        EXPECT_NE(r.out.find("status=1\nold\r\n6.CSV\n"), std::string::npos)
+            << c.name << ": " << r.out;
+        EXPECT_NE(r.err.find("6.CSV"), std::string::npos) << c.name << ": " << r.err;
+    }
+}
+
 TEST_F(PhoneCtl, DialPrintsTheHandOff) {
     EXPECT_EQ(run({"phone", "dial", "--print", "03 1234#"}).out, "open\ttel:031234%23\n");
     home.writeFile("hinagiku.ini",

@@ -22,6 +22,7 @@
 #include "platform/command_line.h"
 #include "platform/memory_settings.h"
 #include "platform/recording_program_launcher.h"
+#include "platform/recording_window_closer.h"
 #include "platform/sound_recorder.h"
 #include "support/temp_home.h"
 
@@ -373,6 +374,36 @@ class PhoneBookWindowTest : public QObject {
         if (!dir.isEmpty()) {
             QVERIFY(tab.save(QString::fromUtf8(dir) + QStringLiteral("/phonebook.png")));
             QVERIFY(results.save(QString::fromUtf8(dir) + QStringLiteral("/phonebook_search.png")));
+        }
+    }
+
+    void closingClosesTheDiallerWhenAsked() {
+        struct Case {
+            bool close;
+            const char* title;  // nullptr: the key is absent
+            std::vector<std::string> closed;
+        };
+        const Case cases[] = {
+            {true, nullptr, {"Windows ﾀﾞｲﾔﾗｰ - line 1"}},
+            {true, "Dialer", {"Dialer (GNOME)"}},
+            {true, "", {}},
+            {false, nullptr, {}},
+            // Never one of our own windows.
+            {true, "簡易電話", {}},
+        };
+        for (const auto& c : cases) {
+            settings = std::make_unique<platform::MemorySettings>();
+            settings->writeBool("TelePhone", "Close", c.close);
+            if (c.title)
+                settings->writeText("TelePhone", "CloseTitle", c.title);
+            platform::RecordingWindowCloser closer(
+                {"editor", "Windows ﾀﾞｲﾔﾗｰ - line 1", "Dialer (GNOME)", "簡易電話帳"});
+            platform::setWindowCloser(&closer);
+            auto w = open();
+            w->show();
+            w->close();
+            platform::setWindowCloser(nullptr);
+            QCOMPARE(closer.closed(), c.closed);
         }
     }
 
