@@ -25,6 +25,7 @@ constexpr double kRefined = 0.5 * kSecond;
 // Newton steps on the full theories from an estimate a few minutes off
 // settle in two or three; the cap only guards against a wild input.
 constexpr int kRefineLimit = 12;
+constexpr int kMonthsLimit = 16;
 // The end of a Japan-time day, for "on or before this day".
 constexpr double kJustBeforeMidnight = 1.0 - 1e-7;
 
@@ -111,11 +112,11 @@ double refineSunCrossing(double estimate, double longitude) {
 
 // Only the day of a new moon or a solar term counts for the calendar. The
 // short series put those instants within 20 minutes of the full theories
-// from 1850 to 2150; an instant they place more than two hours from
+// from 1850 to 2150; an instant they place more than an hour from
 // midnight has its day for certain, and only the rest are refined.
 const double kScreenFrom = dayNumberOf({1850, 1, 1}) + kDayNumberOffset;
 const double kScreenTo = dayNumberOf({2150, 1, 1}) + kDayNumberOffset;
-constexpr double kScreenMargin = 2.0 / 24.0;
+constexpr double kScreenMargin = 1.0 / 24.0;
 
 bool dayIsCertain(double coarse) {
     const double fraction = coarse - std::floor(coarse);
@@ -197,27 +198,42 @@ SolarYear solarYearFrom(double solstice) {
     return year;
 }
 
-// Kept per thread: the day view, the schedule list and the sweeps ask for
-// neighbouring days.
-thread_local bool solarYearValid = false;
-thread_local SolarYear solarYearMemo;
+// Kept per thread, the last two: the day view, the schedule list and the
+// sweeps ask for neighbouring days, and the months of December reach into
+// the next solstice's year.
+struct SolarYearMemo {
+    std::array<SolarYear, 2> years;
+    std::array<bool, 2> valid{};
+    int next = 0;  // the slot to fill next
+};
+
+thread_local SolarYearMemo solarYears;
 
 const SolarYear& keptSolarYear(double solstice) {
-    if (!solarYearValid || std::fabs(solarYearMemo.solstice - solstice) > kSecond) {
-        solarYearMemo = solarYearFrom(solstice);
-        solarYearValid = true;
+    for (int i = 0; i < 2; ++i) {
+        if (solarYears.valid[i] && std::fabs(solarYears.years[i].solstice - solstice) <= kSecond)
+            return solarYears.years[i];
     }
-    return solarYearMemo;
+    const int slot = solarYears.next;
+    solarYears.years[slot] = solarYearFrom(solstice);
+    solarYears.valid[slot] = true;
+    solarYears.next = 1 - slot;
+    return solarYears.years[slot];
 }
 
 // The solar year whose solstice is on or before the day.
 const SolarYear& solarYearHolding(int day) {
-    if (solarYearValid && day >= whole(solarYearMemo.solstice) &&
-        day < whole(solarYearMemo.nextSolstice))
-        return solarYearMemo;
-    if (solarYearValid && day >= whole(solarYearMemo.nextSolstice) &&
-        day < whole(solarYearMemo.nextSolstice) + 360)
-        return keptSolarYear(solarYearMemo.nextSolstice);
+    for (int i = 0; i < 2; ++i) {
+        const SolarYear& year = solarYears.years[i];
+        if (solarYears.valid[i] && day >= whole(year.solstice) && day < whole(year.nextSolstice))
+            return year;
+    }
+    for (int i = 0; i < 2; ++i) {
+        const SolarYear& year = solarYears.years[i];
+        if (solarYears.valid[i] && day >= whole(year.nextSolstice) &&
+            day < whole(year.nextSolstice) + 360)
+            return keptSolarYear(year.nextSolstice);
+    }
     return keptSolarYear(sunCrossingBefore(day + kJustBeforeMidnight, 270.0));
 }
 
@@ -242,12 +258,16 @@ Year yearFrom(const SolarYear& solar) {
     counting = nullptr;
     const int lastDay = whole(solar.nextSolstice);
     year.start.push_back(whole(first));
-    for (double coarse = coarseNewMoon(first + kSynodicMonth);;
-         coarse = coarseNewMoon(coarse + kSynodicMonth)) {
+    // A year has 13 or 14 new moons; the cap guards against theories taken
+    // far outside the millennia they were made for.
+    double coarse = first;
+    for (int n = 0; n < kMonthsLimit; ++n) {
+        coarse = coarseNewMoon(coarse + kSynodicMonth);
         const int day = newMoonDay(coarse);
         if (day > lastDay)
             break;
-        year.start.push_back(day);
+        if (day > year.start.back())
+            year.start.push_back(day);
     }
     year.firstDay = year.start.front();
     year.endDay = year.start.back();
@@ -368,13 +388,22 @@ double NewMoonNear(double tm) {
 
 void resetLunisolarMemo() {
     memo.valid = false;
-    solarYearValid = false;
+    solarYears.valid = {};
 }
 
 LunisolarDay LunisolarDate(double tm, LunisolarSearchStats* stats) {
     const int today = whole(tm);
     if (!memo.valid || today < memo.year.firstDay || today >= memo.year.endDay) {
-        memo.year = yearHolding(today);
+        // Day after day, the next year follows from the kept one.
+        bool found = false;
+        if (memo.valid && today >= memo.year.endDay) {
+            Year next = yearFrom(keptSolarYear(memo.year.nextSolstice));
+            found = today >= next.firstDay && today < next.endDay;
+            if (found)
+                memo.year = std::move(next);
+        }
+        if (!found)
+            memo.year = yearHolding(today);
         memo.valid = true;
     }
     const Year& year = memo.year;

@@ -164,7 +164,7 @@ TEST(LunisolarAlmanacTest, DynamicalTimeDifference) {
 
 TEST(LunisolarAlmanacTest, ShortSeriesStayWithinTheScreeningMargin) {
     // The calendar trusts the short series for the day of an instant more
-    // than two hours from midnight between 1850 and 2150; they must stay far
+    // than an hour from midnight between 1850 and 2150; they must stay well
     // closer than that to the full theories.
     auto centuries = [](double tm) {
         const double whole = std::trunc(tm);
