@@ -111,12 +111,13 @@ double refineSunCrossing(double estimate, double longitude) {
 }
 
 // Only the day of a new moon or a solar term counts for the calendar. The
-// short series put those instants within 20 minutes of the full theories
-// from 1850 to 2150; an instant they place more than an hour from
-// midnight has its day for certain, and only the rest are refined.
+// short series put those instants within half an hour of the full theories
+// from 1850 to 2150 (a test holds them to it); an instant they place more
+// than an hour and a half from midnight has its day for certain, and only
+// the rest are refined.
 const double kScreenFrom = dayNumberOf({1850, 1, 1}) + kDayNumberOffset;
 const double kScreenTo = dayNumberOf({2150, 1, 1}) + kDayNumberOffset;
-constexpr double kScreenMargin = 1.0 / 24.0;
+constexpr double kScreenMargin = 1.5 / 24.0;
 
 bool dayIsCertain(double coarse) {
     const double fraction = coarse - std::floor(coarse);
