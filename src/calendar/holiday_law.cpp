@@ -68,12 +68,19 @@ constexpr std::array<OneOffLawHoliday, 6> kOneOffHolidays{{
 constexpr int kSunday = 1;
 constexpr int kMonday = 2;
 
-const int kLawStartDay = dayNumberOf(kHolidayLawStart);
 // The substitute holiday from 12 April 1973; from 2007 it moves past
 // holidays. The day between two holidays from 27 December 1985.
-const int kSubstituteStartDay = dayNumberOf({1973, 4, 12});
-const int kRevision2007Day = dayNumberOf({2007, 1, 1});
-const int kBetweenStartDay = dayNumberOf({1985, 12, 27});
+struct LawDates {
+    int start = dayNumberOf(kHolidayLawStart);
+    int substitute = dayNumberOf({1973, 4, 12});
+    int revision2007 = dayNumberOf({2007, 1, 1});
+    int between = dayNumberOf({1985, 12, 27});
+};
+
+const LawDates& lawDates() {
+    static const LawDates dates;
+    return dates;
+}
 
 bool sameName(const char* a, const char* b) {
     return std::string_view(a) == std::string_view(b);
@@ -114,7 +121,7 @@ bool ruleFalls(const LawHoliday& holiday, const CivilDate& date, int weekday) {
 }
 
 const char* nationalHoliday(int day) {
-    if (day < kLawStartDay)
+    if (day < lawDates().start)
         return nullptr;
     const CivilDate date = decodeDate(day);
     for (const auto& oneOff : kOneOffHolidays) {
@@ -142,9 +149,9 @@ bool isNational(int day) {
 
 // The day is itself no national holiday (the caller checked).
 bool isSubstitute(int day) {
-    if (day < kSubstituteStartDay)
+    if (day < lawDates().substitute)
         return false;
-    if (day < kRevision2007Day)
+    if (day < lawDates().revision2007)
         return DayOfWeek(day) == kMonday && isNational(day - 1);
     // The first day after a Sunday holiday that is no holiday: back over
     // the holidays before it to a Sunday. A run of holidays is short.
@@ -159,9 +166,9 @@ bool isSubstitute(int day) {
 
 // The day is itself no national holiday (the caller checked).
 bool isBetween(int day, bool substitute) {
-    if (day < kBetweenStartDay || !isNational(day - 1) || !isNational(day + 1))
+    if (day < lawDates().between || !isNational(day - 1) || !isNational(day + 1))
         return false;
-    if (day < kRevision2007Day)
+    if (day < lawDates().revision2007)
         return DayOfWeek(day) != kSunday && !substitute;
     return true;
 }

@@ -115,13 +115,13 @@ double refineSunCrossing(double estimate, double longitude) {
 // from 1850 to 2150 (a test holds them to it); an instant they place more
 // than an hour and a half from midnight has its day for certain, and only
 // the rest are refined.
-const double kScreenFrom = dayNumberOf({1850, 1, 1}) + kDayNumberOffset;
-const double kScreenTo = dayNumberOf({2150, 1, 1}) + kDayNumberOffset;
 constexpr double kScreenMargin = 1.5 / 24.0;
 
 bool dayIsCertain(double coarse) {
+    static const double from = dayNumberOf({1850, 1, 1}) + kDayNumberOffset;
+    static const double to = dayNumberOf({2150, 1, 1}) + kDayNumberOffset;
     const double fraction = coarse - std::floor(coarse);
-    return coarse >= kScreenFrom && coarse < kScreenTo && fraction > kScreenMargin &&
+    return coarse >= from && coarse < to && fraction > kScreenMargin &&
            fraction < 1.0 - kScreenMargin;
 }
 
