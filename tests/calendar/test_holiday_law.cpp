@@ -45,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The law comes into force on 20 July 1948.
         LawCase{1948, 5, 3, {}}, LawCase{1948, 7, 19, {}}, LawCase{1948, 9, 23, {"【秋分の日】"}},
-        LawCase{1948, 11, 3, {"【文化の日】"}}, LawCase{1949, 1, 1, {"【元日】"}},
+        LawCase{1948, 11, 3, {"【文化の日】"}}, LawCase{1948, 11, 23, {"【勤労感謝の日】"}},
+        LawCase{1949, 1, 1, {"【元日】"}}, LawCase{1949, 3, 21, {"【春分の日】"}},
+        LawCase{1949, 4, 29, {"【天皇誕生日】"}}, LawCase{1949, 5, 3, {"【憲法記念日】"}},
+        LawCase{1949, 5, 5, {"【こどもの日】"}},
         // 成人の日: 15 January to 1999, the second Monday from 2000.
         LawCase{1999, 1, 15, {"【成人の日】"}}, LawCase{1999, 1, 11, {}},
         LawCase{2000, 1, 10, {"【成人の日】"}}, LawCase{2000, 1, 15, {}},
