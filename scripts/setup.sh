@@ -18,6 +18,8 @@ packages=(
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
   # installing and packaging: checks of the desktop entry, the AppStream data and the package
   desktop-file-utils appstream lintian dpkg-dev file
+  # calendar: full-precision sun and moon (VSOP87, ELP 2000-82B) for new moons and solar terms
+  libnova-dev
 )
 
 missing=()
