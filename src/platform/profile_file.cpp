@@ -66,6 +66,12 @@ class ProfileEdit final : public SettingsEdit {
     std::vector<SettingsEntry> entries(std::string_view section) const override {
         return decodedEntries(text_, section);
     }
+    std::vector<std::string> sectionNames() const override {
+        std::vector<std::string> names;
+        for (const std::string& name : profile_text::sectionNames(text_))
+            names.push_back(fromCp932(name));
+        return names;
+    }
     void writeText(std::string_view section, std::string_view key,
                    std::string_view value) override {
         apply(profile_text::withValue(text_, toCp932(section), toCp932(key),
