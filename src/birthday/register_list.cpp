@@ -68,24 +68,42 @@ std::vector<RegisterItem> registerItems(const std::filesystem::path& folder,
     return registerItems(platform::findFiles(folder, "BORN*.*"), today);
 }
 
-Greeting greetingFor(const std::filesystem::path& folder, DateTime today) {
-    Greeting greeting;
+std::vector<GreetingEntry> greetingEntries(const std::filesystem::path& folder, DateTime today) {
+    std::vector<GreetingEntry> entries;
     for (const auto& name : platform::findFiles(folder, schedule::birthdayPattern(today))) {
+        GreetingEntry entry;
+        entry.name = name;
         std::optional<schedule::EntryContent> content;
         try {
             content = schedule::LoadEntry(folder / name);
         } catch (const platform::IoError& error) {
-            greeting.errors.emplace_back(error.what());
+            entry.error = error.what();
+            entries.push_back(std::move(entry));
             continue;
         }
         if (!content)
             continue;  // gone since the listing
-        ++greeting.entries;
         const std::string_view ext =
             std::string_view(name).substr(std::min<std::size_t>(9, name.size()));
         if (name.size() == 13 && name[8] == '.' && digits(ext))
-            greeting.lines.push_back(mainwindow::birthdayLine(today, *digits(ext)));
-        for (auto& line : mainwindow::textLines(content->plainText()))
+            entry.ageLine = mainwindow::birthdayLine(today, *digits(ext));
+        entry.lines = mainwindow::textLines(content->plainText());
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+Greeting greetingFor(const std::filesystem::path& folder, DateTime today) {
+    Greeting greeting;
+    for (auto& entry : greetingEntries(folder, today)) {
+        if (!entry.error.empty()) {
+            greeting.errors.push_back(std::move(entry.error));
+            continue;
+        }
+        ++greeting.entries;
+        if (!entry.ageLine.empty())
+            greeting.lines.push_back(std::move(entry.ageLine));
+        for (auto& line : entry.lines)
             greeting.lines.push_back(std::move(line));
     }
     return greeting;

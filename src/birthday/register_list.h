@@ -36,6 +36,14 @@ std::vector<RegisterItem> registerItems(const std::filesystem::path& folder,
 // (files in name order), the age line when the name carries a four-digit
 // year, then the entry's plain text lines. Entries that cannot be read add
 // a message to `errors` and are left out.
+struct GreetingEntry {
+    std::string name;                // as on disk
+    std::string ageLine;             // empty without a four-digit year
+    std::vector<std::string> lines;  // the entry's plain text
+    std::string error;               // set when the entry could not be read
+};
+std::vector<GreetingEntry> greetingEntries(const std::filesystem::path& folder, DateTime today);
+
 struct Greeting {
     std::vector<std::string> lines;
     std::vector<std::string> errors;
