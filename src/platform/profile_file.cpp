@@ -49,6 +49,9 @@ std::string singleLine(std::string_view value) {
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
 
+ProfileFile::ProfileFile(std::filesystem::path path, std::filesystem::perms limit)
+    : path_(std::move(path)), limit_(limit) {}
+
 std::string ProfileFile::readText(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) const {
     std::string text;
@@ -69,7 +72,7 @@ void ProfileFile::writeText(std::string_view section, std::string_view key,
     const auto updated =
         profile_text::withValue(text, toCp932(section), toCp932(key), toCp932(singleLine(value)));
     if (updated)
-        writeFileAtomically(path_, *updated);
+        writeFileAtomically(path_, *updated, limit_);
 }
 
 std::vector<std::string> ProfileFile::listKeys(std::string_view section) const {
@@ -90,7 +93,7 @@ void ProfileFile::eraseSection(std::string_view section) {
         return;
     const auto updated = profile_text::withoutSection(text, toCp932(section));
     if (updated)
-        writeFileAtomically(path_, *updated);
+        writeFileAtomically(path_, *updated, limit_);
 }
 
 }  // namespace hinagiku::platform
