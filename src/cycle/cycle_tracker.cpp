@@ -1,6 +1,7 @@
 #include "cycle/cycle_tracker.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cycle/cycle_math.h"
 #include "platform/cp932.h"
@@ -40,9 +41,24 @@ std::string CycleTracker::oneLine(std::string_view text) {
     return line;
 }
 
+std::vector<std::string> CycleTracker::takeWriteErrors() {
+    return std::exchange(writeErrors_, {});
+}
+
+// A refused write leaves the file as it was; the tracker goes on so that the
+// data can still be seen (a write-locked card, a read-only file).
+template <typename Write>
+void CycleTracker::store(Write&& write) {
+    try {
+        write();
+    } catch (const std::exception& e) {
+        writeErrors_.emplace_back(e.what());
+    }
+}
+
 void CycleTracker::open() {
     periodDays_ = std::clamp(data_.periodDays(), kMinPeriodDays, kMaxPeriodDays);
-    entries_ = data_.loadEntries();
+    store([&] { entries_ = data_.loadEntries(); });
     std::sort(entries_.begin(), entries_.end());
     entries_.erase(std::unique(entries_.begin(), entries_.end()), entries_.end());
     listUpdate();
@@ -77,7 +93,7 @@ bool CycleTracker::removeSelected() {
 }
 
 void CycleTracker::listUpdate() {
-    data_.writeEntries(entries_);
+    store([&] { data_.writeEntries(entries_); });
     const Averages averages = averagesOf(validDays());
     const std::string texts[3] = {std::to_string(averages.common), std::to_string(averages.r),
                                   std::to_string(averages.l)};
@@ -86,7 +102,7 @@ void CycleTracker::listUpdate() {
             continue;
         fields_[f] = texts[f];
         if (f != 0)
-            data_.writeAverage(f == 1, fields_[f]);
+            store([&] { data_.writeAverage(f == 1, fields_[f]); });
     }
     selectLatest();
     if (entries_.empty()) {
@@ -104,7 +120,7 @@ void CycleTracker::rebuildForecasts() {
             continue;
         fields_[f] = std::string(kDefaultCycle);
         if (f != 0)
-            data_.writeAverage(f == 1, fields_[f]);
+            store([&] { data_.writeAverage(f == 1, fields_[f]); });
     }
     const std::vector<int> days = validDays();
     common_ = {};
@@ -183,7 +199,7 @@ void CycleTracker::setField(Field which, const std::string& text) {
     const int f = static_cast<int>(which);
     fields_[f] = text;
     if (which != Field::Common)
-        data_.writeAverage(which == Field::R, text);
+        store([&] { data_.writeAverage(which == Field::R, text); });
     if (!entries_.empty())
         rebuildForecasts();
 }
@@ -192,7 +208,7 @@ void CycleTracker::setPeriodDays(int days) {
     periodDays_ = std::clamp(days, kMinPeriodDays, kMaxPeriodDays);
     buildDetails(common_);
     buildDetails(alternating_);
-    data_.writePeriodDays(periodDays_);
+    store([&] { data_.writePeriodDays(periodDays_); });
 }
 
 void CycleTracker::chooseForecast(Forecast which, int index) {
@@ -210,8 +226,9 @@ MemoResult CycleTracker::setMemo(const std::string& text) {
     if (!platform::fitsCp932(line) || platform::toCp932(line).size() > kMaxMemoBytes)
         return MemoResult::Refused;
     memo_ = line;
-    data_.writeMemo(entries_[static_cast<std::size_t>(selected_)], line);
-    return MemoResult::Written;
+    const std::size_t errors = writeErrors_.size();
+    store([&] { data_.writeMemo(entries_[static_cast<std::size_t>(selected_)], line); });
+    return writeErrors_.size() == errors ? MemoResult::Written : MemoResult::NotWritten;
 }
 
 }  // namespace hinagiku::cycle

@@ -19,7 +19,7 @@ inline constexpr int kMaxPeriodDays = 20;
 // Longest memo, in CP932 bytes.
 inline constexpr std::size_t kMaxMemoBytes = 1023;
 
-enum class MemoResult { Written, NoDateSelected, Refused };
+enum class MemoResult { Written, NoDateSelected, Refused, NotWritten };
 
 // Everything the tracker window shows, and its actions, without widgets:
 // the window draws this state; hinagikuctl drives it the same way.
@@ -61,6 +61,9 @@ class CycleTracker {
     // The date the date boxes move to after a selection: set when the
     // selected date has a predecessor in the list.
     const std::optional<CivilDate>& dateBoxTarget() const { return dateBoxTarget_; }
+    // Messages of writes the system refused since the last call (they name
+    // the file, never a date or memo); the state shown is complete anyway.
+    std::vector<std::string> takeWriteErrors();
     // Counts for tests and benchmarks.
     int forecastRebuilds() const { return forecastRebuilds_; }
 
@@ -76,6 +79,8 @@ class CycleTracker {
         std::string caption;
     };
 
+    template <typename Write>
+    void store(Write&& write);
     void listUpdate();
     void rebuildForecasts();
     void buildDetails(List& list);
@@ -98,6 +103,7 @@ class CycleTracker {
     std::string memoLabel_ = "2000/01/01のメモ：";
     std::string memo_;
     int forecastRebuilds_ = 0;
+    std::vector<std::string> writeErrors_;
     std::optional<CivilDate> dateBoxTarget_;
 };
 
