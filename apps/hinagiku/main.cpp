@@ -17,6 +17,7 @@
 #include "core/home_folder.h"
 #include "core/ui/application.h"
 #include "core/ui/session_end.h"
+#include "cycle/ui/cycle_open.h"
 #include "mainwindow/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
@@ -86,6 +87,10 @@ int main(int argc, char** argv) {
     hooks.showBirthdayGreeting = [&, openBirthdays] {
         birthday::showBirthdayGreeting(settings, clock.now(), openBirthdays);
     };
+    // The cycle tracker passes the privacy gate and the folder rules itself.
+    window.setTool(mainwindow::Tool::Period,
+                   {[&] { cycle::openCycleTracker(settings, clock, window.selectedDate()); },
+                    [] { return cycle::openCycleWindow() != nullptr; }});
 
     window.setHooks(std::move(hooks));
 

@@ -170,7 +170,7 @@ void ProfileFile::edit(const std::function<void(SettingsEdit&)>& change) {
     ProfileEdit session(text);
     change(session);
     if (session.changed() && session.text() != text)
-        writeFileAtomically(path_, session.text());
+        writeFileAtomically(path_, session.text(), limit_);
 }
 
 }  // namespace hinagiku::platform

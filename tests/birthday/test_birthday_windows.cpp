@@ -17,6 +17,7 @@
 #include "birthday/ui/birthday_pictures.h"
 #include "birthday/ui/birthday_register.h"
 #include "core/data_folders.h"
+#include "core/ui/session_end.h"
 #include "support/fake_clock.h"
 #include "support/memory_settings.h"
 #include "support/temp_home.h"
@@ -186,6 +187,19 @@ class BirthdayWindowsTest : public QObject {
         QVERIFY(w);
         QCOMPARE(world.questions, asked + 1);
         QVERIFY(w->isVisible());
+    }
+
+    void sessionEndSavesUnsavedText() {
+        World world;
+        auto w = world.open();
+        w->setBirthDate(1980, 3, 5);
+        type(w, QStringLiteral("at the end"));
+        const int asked = world.questions;
+        hinagiku::core::SessionEnd::instance().end();
+        QVERIFY(world.exists("BORN0305.1980"));
+        QCOMPARE(world.questions, asked);
+        QCOMPARE(QString::fromStdString(world.settings.readText("Bio", "BD", "")),
+                 QStringLiteral("1980/03/05"));
     }
 
     void listChoiceOfAnOldYearAndOtherCase() {

@@ -11,6 +11,7 @@
 #include "birthday/register_list.h"
 #include "birthday/ui/birthday_pictures.h"
 #include "core/data_folders.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 
 namespace hinagiku::birthday {
@@ -55,10 +56,10 @@ BirthdayGreeting::BirthdayGreeting(const platform::Settings& settings, DateTime 
     }
     text_->setPlainText(lines.join(QLatin1Char('\n')));
 
-    connect(picture_, &QPushButton::clicked, this, [open = std::move(openRegister)] {
-        if (open)
-            open();
-    });
+    connect(picture_, &QPushButton::clicked, this, core::guard([open = std::move(openRegister)] {
+                if (open)
+                    open();
+            }));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
 

@@ -29,7 +29,9 @@
 #include "calendar/lunisolar.h"
 #include "core/data_folders.h"
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
+#include "core/ui/session_end.h"
 #include "platform/file_search.h"
 #include "richtext/text_document.h"
 #include "schedule/entry_files.h"
@@ -132,6 +134,8 @@ BirthdayRegister::BirthdayRegister(platform::Settings& settings, const platform:
     questions_.saveChanges = [this](const QString& text) { return askSave(this, text); };
     questions_.confirmDelete = [this](const QString& text) { return askDelete(this, text); };
     build();
+    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this,
+            core::guard([this] { sessionEnding(); }));
     const CivilDate now = today();
     shown_ = {now.year, now.month};
     // The day goes to 1 first so that any year and month are accepted.
@@ -318,25 +322,26 @@ void BirthdayRegister::build() {
     }
     right->addWidget(bio);
 
-    connect(year_, &QSpinBox::valueChanged, this, [this] { dateBoxesChanged(); });
-    connect(month_, &QSpinBox::valueChanged, this, [this] { dateBoxesChanged(); });
-    connect(day_, &QSpinBox::valueChanged, this, [this] { dateBoxesChanged(); });
-    connect(age_, &QSpinBox::valueChanged, this, [this](int age) { showAgeNames(age); });
-    connect(setButton, &QPushButton::clicked, this, [this] { setYearFromAge(); });
-    connect(text_, &QTextEdit::textChanged, this, [this] {
-        if (updating_ > 0)
-            return;
-        dirty_ = true;
-        save_->setEnabled(true);
-    });
+    connect(year_, &QSpinBox::valueChanged, this, core::guard([this] { dateBoxesChanged(); }));
+    connect(month_, &QSpinBox::valueChanged, this, core::guard([this] { dateBoxesChanged(); }));
+    connect(day_, &QSpinBox::valueChanged, this, core::guard([this] { dateBoxesChanged(); }));
+    connect(age_, &QSpinBox::valueChanged, this,
+            core::guard([this](int age) { showAgeNames(age); }));
+    connect(setButton, &QPushButton::clicked, this, core::guard([this] { setYearFromAge(); }));
+    connect(text_, &QTextEdit::textChanged, this, core::guard([this] {
+                if (updating_ > 0)
+                    return;
+                dirty_ = true;
+                save_->setEnabled(true);
+            }));
     connect(list_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { chooseListItem(list_->row(item)); });
-    connect(save_, &QPushButton::clicked, this, [this] { save(); });
-    connect(delete_, &QPushButton::clicked, this, [this] { deleteEntry(); });
+            core::guard([this](QListWidgetItem* item) { chooseListItem(list_->row(item)); }));
+    connect(save_, &QPushButton::clicked, this, core::guard([this] { save(); }));
+    connect(delete_, &QPushButton::clicked, this, core::guard([this] { deleteEntry(); }));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(previous, &QPushButton::clicked, this, [this] { previousMonth(); });
-    connect(current, &QPushButton::clicked, this, [this] { currentMonth(); });
-    connect(next, &QPushButton::clicked, this, [this] { nextMonth(); });
+    connect(previous, &QPushButton::clicked, this, core::guard([this] { previousMonth(); }));
+    connect(current, &QPushButton::clicked, this, core::guard([this] { currentMonth(); }));
+    connect(next, &QPushButton::clicked, this, core::guard([this] { nextMonth(); }));
 }
 
 QLabel* BirthdayRegister::label(const char* objectName) const {
@@ -587,23 +592,38 @@ void BirthdayRegister::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     core::PlaySoundCue(settings_, "ope");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    placeOnScreen();
-    currentMonth();
-    rebuildList();
-    dateChanged();
+    core::runGuarded([this] {
+        placeOnScreen();
+        currentMonth();
+        rebuildList();
+        dateChanged();
+    });
     QApplication::restoreOverrideCursor();
 }
 
 void BirthdayRegister::closeEvent(QCloseEvent* event) {
-    if (!confirmLeave()) {
+    bool leave = false;
+    core::runGuarded([&] { leave = confirmLeave(); });
+    if (!leave) {
         event->ignore();
         return;
     }
+    core::runGuarded([&] { writeClosingSettings(); });
+    core::PlaySoundCue(settings_, "clo");
+    event->accept();
+}
+
+void BirthdayRegister::writeClosingSettings() {
     settings_.writeText("Bio", "BD", slashDate(birth_).toStdString());
     settings_.writeInt("Birthday", "top", pos().y());
     settings_.writeInt("Birthday", "left", pos().x());
-    core::PlaySoundCue(settings_, "clo");
-    event->accept();
+}
+
+void BirthdayRegister::sessionEnding() {
+    // No one is there to answer a question: unsaved text is saved.
+    if (dirty_)
+        save();
+    writeClosingSettings();
 }
 
 void BirthdayRegister::contextMenuEvent(QContextMenuEvent* event) {

@@ -108,6 +108,8 @@ class BirthdayRegister : public QWidget {
     void setLabel(QLabel* label, const QString& text);
     CivilDate today() const;
     void placeOnScreen();
+    void writeClosingSettings();
+    void sessionEnding();
 
     platform::Settings& settings_;
     const platform::Clock& clock_;

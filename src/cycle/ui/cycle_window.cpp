@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "core/ui/busy_notice.h"
 #include "cycle/cycle_math.h"
@@ -218,34 +219,36 @@ void CycleWindow::build() {
     root->addWidget(status_);
 
     for (QSpinBox* box : {year_, month_, day_})
-        connect(box, &QSpinBox::valueChanged, this, [this] { dateBoxChanged(); });
-    connect(today, &QPushButton::clicked, this, [this] { backToToday(); });
-    connect(add, &QPushButton::clicked, this, [this] { this->add(); });
-    connect(remove, &QPushButton::clicked, this, [this] { deleteSelected(); });
+        connect(box, &QSpinBox::valueChanged, this, core::guard([this] { dateBoxChanged(); }));
+    connect(today, &QPushButton::clicked, this, core::guard([this] { backToToday(); }));
+    connect(add, &QPushButton::clicked, this, core::guard([this] { this->add(); }));
+    connect(remove, &QPushButton::clicked, this, core::guard([this] { deleteSelected(); }));
     connect(dates_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { chooseDate(dates_->row(item)); });
+            core::guard([this](QListWidgetItem* item) { chooseDate(dates_->row(item)); }));
     for (int f = 0; f < 3; ++f) {
-        connect(fields_[f], &QLineEdit::textChanged, this, [this, f](const QString& text) {
-            if (updating_ == 0)
-                fieldEdited(static_cast<Field>(f), text);
-        });
+        connect(fields_[f], &QLineEdit::textChanged, this,
+                core::guard([this, f](const QString& text) {
+                    if (updating_ == 0)
+                        fieldEdited(static_cast<Field>(f), text);
+                }));
     }
     for (int l = 0; l < 2; ++l) {
-        connect(forecasts_[l], &QListWidget::itemClicked, this, [this, l](QListWidgetItem* item) {
-            chooseForecast(static_cast<Forecast>(l), forecasts_[l]->row(item));
-        });
+        connect(forecasts_[l], &QListWidget::itemClicked, this,
+                core::guard([this, l](QListWidgetItem* item) {
+                    chooseForecast(static_cast<Forecast>(l), forecasts_[l]->row(item));
+                }));
     }
-    connect(period_, &QSpinBox::valueChanged, this, [this](int days) {
-        if (updating_ > 0)
-            return;
-        tracker_.setPeriodDays(days);
-        refreshDetails();
-        reportWriteErrors();
-    });
-    connect(memo_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (updating_ == 0)
-            memoEdited(text);
-    });
+    connect(period_, &QSpinBox::valueChanged, this, core::guard([this](int days) {
+                if (updating_ > 0)
+                    return;
+                tracker_.setPeriodDays(days);
+                refreshDetails();
+                reportWriteErrors();
+            }));
+    connect(memo_, &QLineEdit::textChanged, this, core::guard([this](const QString& text) {
+                if (updating_ == 0)
+                    memoEdited(text);
+            }));
 }
 
 void CycleWindow::dateBoxChanged() {
@@ -398,24 +401,28 @@ void CycleWindow::showEvent(QShowEvent* event) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     core::BusyNotice notice(QStringLiteral("登録データを読み込んでいます。"));
     notice.showNow();
-    placeOnScreen();
-    {
-        const CivilDate d = decodeDate(selectedDate_);
-        Updating guard(updating_);
-        year_->setValue(std::clamp(d.year, 1900, 2500));
-        month_->setValue(d.month);
-        day_->setValue(d.day);
-    }
-    tracker_.open();
-    refresh();
+    core::runGuarded([this] {
+        placeOnScreen();
+        {
+            const CivilDate d = decodeDate(selectedDate_);
+            Updating guard(updating_);
+            year_->setValue(std::clamp(d.year, 1900, 2500));
+            month_->setValue(d.month);
+            day_->setValue(d.day);
+        }
+        tracker_.open();
+        refresh();
+    });
     notice.close();
     QApplication::restoreOverrideCursor();
     reportWriteErrors();
 }
 
 void CycleWindow::closeEvent(QCloseEvent* event) {
-    settings_.writeInt("Peri", "top", pos().y());
-    settings_.writeInt("Peri", "left", pos().x());
+    core::runGuarded([this] {
+        settings_.writeInt("Peri", "top", pos().y());
+        settings_.writeInt("Peri", "left", pos().x());
+    });
     core::PlaySoundCue(settings_, "clo");
     event->accept();
 }
