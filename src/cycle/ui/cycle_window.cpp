@@ -111,10 +111,11 @@ void CycleWindow::build() {
 
     // Left: the date boxes, add, the date list and delete.
     auto* left = new QVBoxLayout;
-    top->addLayout(left, 2);
+    top->addLayout(left);
     auto* dateRow = new QHBoxLayout;
     year_ = new QSpinBox(this);
     year_->setRange(1900, 2500);
+    year_->setMinimumWidth(60);
     month_ = new QSpinBox(this);
     month_->setRange(1, 12);
     day_ = new QSpinBox(this);
@@ -131,13 +132,15 @@ void CycleWindow::build() {
     today->setToolTip(QStringLiteral("今日に戻す｡"));
     today->setFixedWidth(24);
     dateRow->addWidget(today);
-    left->addLayout(dateRow);
     auto* add = new QPushButton(QStringLiteral("追加"), this);
     add->setObjectName(QStringLiteral("add"));
     add->setToolTip(QStringLiteral("あの日をリストに追加"));
     colour(add, "color: red");
-    left->addWidget(add);
+    dateRow->addWidget(add);
+    dateRow->addStretch();
+    root->insertLayout(0, dateRow);
     dates_ = new QListWidget(this);
+    dates_->setFixedWidth(100);
     dates_->setToolTip(QStringLiteral("過去のリスト"));
     colour(dates_, "color: red");
     left->addWidget(dates_, 1);
@@ -148,7 +151,7 @@ void CycleWindow::build() {
 
     // Right: the two forecasts with their fields and details.
     auto* right = new QVBoxLayout;
-    top->addLayout(right, 5);
+    top->addLayout(right, 1);
     auto fieldRow = [this](std::initializer_list<std::pair<Field, const char*>> parts) {
         auto* row = new QHBoxLayout;
         auto* avg = new QLabel(QStringLiteral("Avg."), this);
@@ -173,12 +176,16 @@ void CycleWindow::build() {
         auto* row = new QHBoxLayout;
         auto* group = new QGroupBox(QString::fromUtf8(caption), this);
         auto* groupLayout = new QVBoxLayout(group);
+        groupLayout->setContentsMargins(2, 2, 2, 2);
         auto* list = new QListWidget(group);
+        list->setFixedWidth(130);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setToolTip(QStringLiteral("ｸﾘｯｸで詳細表示"));
         colour(list, "color: blue");
         groupLayout->addWidget(list);
         auto* detailGroup = new QGroupBox(QStringLiteral("詳細"), this);
         auto* detailLayout = new QVBoxLayout(detailGroup);
+        detailLayout->setContentsMargins(2, 2, 2, 2);
         auto* details = new QListWidget(detailGroup);
         details->setToolTip(QStringLiteral("あくまでも参考値です｡"));
         QPalette palette = details->palette();
@@ -189,8 +196,8 @@ void CycleWindow::build() {
         forecasts_[static_cast<int>(which)] = list;
         details_[static_cast<int>(which)] = details;
         detailGroups_[static_cast<int>(which)] = detailGroup;
-        row->addWidget(group, 2);
-        row->addWidget(detailGroup, 3);
+        row->addWidget(group);
+        row->addWidget(detailGroup, 1);
         return row;
     };
     right->addLayout(fieldRow({{Field::Common, "日"}}));
