@@ -134,6 +134,15 @@ SectionSpan locate(std::string_view text, std::string_view section, std::string_
     return span;
 }
 
+// Ends the text's last line before a line is added after it: a last line
+// without a line end gets CR LF, one ending in a lone CR gets its LF (so the
+// line keeps its value, and the new line is a line of its own).
+void endLastLine(std::string& out) {
+    if (out.empty() || out.back() == '\n')
+        return;
+    out.append(out.back() == '\r' ? "\n" : "\r\n");
+}
+
 std::string_view lineEnd(std::string_view text, const Line& line) {
     return text.substr(line.begin + line.content.size(),
                        line.end - line.begin - line.content.size());
@@ -221,17 +230,13 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     if (span.found) {
         const Line& after = span.hasKey ? span.lastKey : span.header;
         out.append(text.substr(0, after.end));
-        // The last line may end without a line feed (nothing, or a lone CR):
-        // the new key must start a line of its own.
-        if (text[after.end - 1] != '\n')
-            out.append("\r\n");
+        endLastLine(out);
         out.append(newLine);
         out.append(text.substr(after.end));
         return out;
     }
     out.append(text);
-    if (!out.empty() && out.back() != '\n')
-        out.append("\r\n");
+    endLastLine(out);
     out.append("[").append(section).append("]\r\n").append(newLine);
     return out;
 }
@@ -270,10 +275,6 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
     std::string block;
     for (const std::string& line : lines)
         block.append(line).append("\r\n");
-    auto endLine = [](std::string& out) {
-        if (!out.empty() && out.back() != '\n')
-            out.append("\r\n");
-    };
     const bool hasKeys = locate(text, section, {}).hasKey;
     std::string out;
     out.reserve(text.size() + block.size() + section.size() + 4);
@@ -287,7 +288,7 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
                 state = State::Inside;
                 out.append(text.substr(line.begin, line.end - line.begin));
                 if (!hasKeys) {
-                    endLine(out);
+                    endLastLine(out);
                     out.append(block);
                     inserted = true;
                 }
@@ -305,7 +306,7 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
         return true;
     });
     if (state == State::Before) {
-        endLine(out);
+        endLastLine(out);
         out.append("[").append(section).append("]\r\n").append(block);
     }
     if (out == text)
