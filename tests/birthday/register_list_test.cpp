@@ -73,5 +73,21 @@ TEST(Greeting, LinesForEveryEntryOfToday) {
     EXPECT_EQ(greetingFor(home.path() / "data", *encodeDate(2024, 2, 29)).entries, 1);
 }
 
+// An entry that exists but cannot be read (root reads any file, so the test
+// points the name at a file no one can read from its start).
+TEST(Greeting, UnreadableEntryIsReportedAndTheOthersShown) {
+    TempHome home;
+    home.writeFile("data/BORN0305.1980", "Yamada");
+    std::filesystem::create_symlink("/proc/self/mem", home.path() / "data" / "BORN0305.1990");
+    const auto greeting = greetingFor(home.path() / "data", *encodeDate(2024, 3, 5));
+    EXPECT_EQ(greeting.entries, 1);
+    ASSERT_EQ(greeting.errors.size(), 1u);
+    EXPECT_NE(greeting.errors[0].find("BORN0305.1990"), std::string::npos);
+    EXPECT_EQ(greeting.lines,
+              (std::vector<std::string>{"【44歳の誕生日】1980/03/05 (水)", "Yamada"}));
+    // The register lists it: it is an entry, only its text cannot be shown.
+    EXPECT_EQ(registerItems(home.path() / "data", {2024, 3, 5}).size(), 2u);
+}
+
 }  // namespace
 }  // namespace hinagiku::birthday
