@@ -1,6 +1,7 @@
 // Runs the built hinagikuctl birthday commands on a small fixture home folder.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -137,6 +138,14 @@ TEST_F(BirthdayCtl, ListAndGreeting) {
               (std::vector<std::string>{"BORN0305.1980\t【44歳の誕生日】1980/03/05 (水)",
                                         "BORN0305.txt\t",
                                         "born0305.1970\t【54歳の誕生日】1970/03/05 (木)"}));
+}
+
+TEST_F(BirthdayCtl, UnreadableEntryInTheGreeting) {
+    std::filesystem::create_symlink("/proc/self/mem", home.path() / "data" / "BORN0305.1990");
+    const auto greeting = run({"birthday", "greeting", "--today", "2024-03-05"});
+    EXPECT_EQ(greeting.status, 1);
+    EXPECT_NE(greeting.err.find("BORN0305.1990"), std::string::npos);
+    EXPECT_EQ(lines(greeting.out).size(), 3u);
 }
 
 TEST_F(BirthdayCtl, NoDataFolderIsAnIoError) {
