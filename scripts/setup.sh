@@ -22,6 +22,8 @@ packages=(
   libnova-dev
   # the birthday register's picture generator (zodiac glyphs)
   fonts-dejavu-core
+  # phone book: ping when ICMP sockets are not allowed; ip for the tests' network namespace
+  iputils-ping iproute2
 )
 
 missing=()

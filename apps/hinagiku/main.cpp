@@ -20,6 +20,7 @@
 #include "core/ui/session_end.h"
 #include "cycle/ui/cycle_open.h"
 #include "mainwindow/ui/main_window.h"
+#include "phonebook/ui/phone_book_tool.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
@@ -105,6 +106,10 @@ int main(int argc, char** argv) {
     window.setTool(
         mainwindow::Tool::PopupRegistration,
         {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+
+    // The phone book: privacy gate, data folder and its Tel folder, then open or raise.
+    window.setTool(mainwindow::Tool::PhoneBook, {[&] { phonebook::openPhoneBook(settings); },
+                                                 [] { return phonebook::phoneBookOpen(); }});
 
     // Windows holding unsaved data save on every way the program ends.
     core::SessionEnd::instance().installSignalHandlers();
