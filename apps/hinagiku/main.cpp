@@ -14,6 +14,7 @@
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "diary/ui/diary_tool.h"
 #include "mainwindow/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
@@ -74,6 +75,11 @@ int main(int argc, char** argv) {
     window.setTool(
         mainwindow::Tool::PopupRegistration,
         {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+
+    // Diary: the list behind the privacy gate; the pages open from it.
+    diary::ui::DiaryTool diary(settings, clock);
+    window.setTool(mainwindow::Tool::DiaryList,
+                   {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
 
     QObject::connect(&window, &mainwindow::MainWindow::closed, &app, &QApplication::quit);
     window.FormCreate();
