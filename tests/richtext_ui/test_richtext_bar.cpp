@@ -195,7 +195,8 @@ void RichTextBarTest::colorHistoryShiftsAndCancelChangesNothing() {
     QVERIFY(!probe.charFormat().hasProperty(QTextFormat::ForegroundBrush));
     // Chosen: applied and pushed, the oldest dropped.
     for (const QColor& color : {QColor(0, 0, 255), QColor(0, 255, 0)}) {
-        bar.setColorChooser([color](const QColor&, QWidget*) { return std::optional<QColor>(color); });
+        bar.setColorChooser(
+            [color](const QColor&, QWidget*) { return std::optional<QColor>(color); });
         bar.chooseColor();
     }
     QCOMPARE(history.read(), (std::array<std::int32_t, 5>{0x00FF00, 0xFF0000, 255, 255, 255}));

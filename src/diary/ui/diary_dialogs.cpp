@@ -13,8 +13,8 @@ namespace hinagiku::diary::ui {
 DiaryDialogs standardDiaryDialogs(const platform::Settings& settings) {
     DiaryDialogs dialogs;
     dialogs.saveFileName = [](QWidget* parent, const QString& preset) {
-        return QFileDialog::getSaveFileName(
-            parent, QString(), preset, QStringLiteral("Diary files (*.JNL);;All files (*)"));
+        return QFileDialog::getSaveFileName(parent, QString(), preset,
+                                            QStringLiteral("Diary files (*.JNL);;All files (*)"));
     };
     dialogs.confirmDelete = [](QWidget* parent) {
         QApplication::beep();

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/settings.h"
+#include "schedule/ui/error_question.h"
 
 class QPrinter;
 class QWidget;
@@ -23,6 +24,8 @@ struct DiaryDialogs {
     std::function<bool(QWidget* parent, QPrinter& printer)> print;
     // The picture chooser starting at `current`; the chosen file or empty.
     std::function<QString(QWidget* parent, const QString& current)> choosePicture;
+    // The JPEG decoder's error question (empty: the standard error box).
+    schedule::ErrorQuestion jpegError;
 };
 
 // The real dialogs; `settings` decides the picture chooser's cues.

@@ -170,7 +170,8 @@ int DiaryListWindow::month() const {
 }
 
 int DiaryListWindow::dayOfLine(const QString& line) {
-    const auto date = encodeDate(line.mid(0, 4).toInt(), line.mid(5, 2).toInt(), line.mid(8, 2).toInt());
+    const auto date =
+        encodeDate(line.mid(0, 4).toInt(), line.mid(5, 2).toInt(), line.mid(8, 2).toInt());
     return date.value_or(0);
 }
 
@@ -189,8 +190,8 @@ void DiaryListWindow::refill() {
     list_ = buildMonthList(diaryFolder(tool_.settings()), year(), month());
     progress_->setRange(0, static_cast<int>(list_.lines.size()));
     progress_->setValue(list_.written);
-    progress_->setToolTip(QString::fromStdString(writtenHint(list_)).replace(QLatin1Char('\r'),
-                                                                            QLatin1Char('\n')));
+    progress_->setToolTip(
+        QString::fromStdString(writtenHint(list_)).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     view_->clear();
     for (const ListLine& line : list_.lines) {
         auto* item = new QListWidgetItem(QString::fromStdString(line.text), view_);

@@ -50,9 +50,14 @@ std::string utf8(const QString& text) {
 // Pictures larger than this are not read (a path may name anything).
 constexpr qint64 kMaxPictureBytes = 64ll * 1024 * 1024;
 
+// Only a regular file of bounded size: a FIFO would block, a device never end.
 bool readablePicture(const QString& path) {
-    const QFileInfo info(path);
-    return info.isFile() && info.size() <= kMaxPictureBytes;
+    std::error_code error;
+    const std::filesystem::path file(path.toStdString());
+    if (path.isEmpty() || !std::filesystem::is_regular_file(file, error))
+        return false;
+    const auto size = std::filesystem::file_size(file, error);
+    return !error && size <= static_cast<std::uintmax_t>(kMaxPictureBytes);
 }
 
 }  // namespace
@@ -116,8 +121,7 @@ void DiaryWindow::buildWindow() {
         weatherRow->addWidget(button);
     }
     connect(after, &QPushButton::clicked, this, [append] { append(QStringLiteral(" のち ")); });
-    connect(sometimes, &QPushButton::clicked, this,
-            [append] { append(QStringLiteral(" 時々 ")); });
+    connect(sometimes, &QPushButton::clicked, this, [append] { append(QStringLiteral(" 時々 ")); });
     layout->addLayout(weatherRow);
 
     auto* buttonRow = new QHBoxLayout;
@@ -150,9 +154,8 @@ void DiaryWindow::buildWindow() {
     layout->addWidget(bar_);
     layout->addWidget(ruler_);
     connect(bar_, &richtext::ui::FormatBar::formatApplied, this, [this] { markModified(); });
-    connect(bar_, &richtext::ui::FormatBar::defaultColorChanged, this, [this](const QColor& c) {
-        header_.fontColor = mainwindow::valueFromColor(c);
-    });
+    connect(bar_, &richtext::ui::FormatBar::defaultColorChanged, this,
+            [this](const QColor& c) { header_.fontColor = mainwindow::valueFromColor(c); });
     connect(ruler_, &richtext::ui::IndentRuler::indentsApplied, this, [this] { markModified(); });
 
     pictureView_ = new QLabel(this);
@@ -235,8 +238,7 @@ void DiaryWindow::buildMenus() {
     shortcut(QStringLiteral("置換"), QKeySequence(Qt::CTRL | Qt::Key_R), &DiaryWindow::openReplace);
     shortcut(QStringLiteral("印刷"), QKeySequence(Qt::CTRL | Qt::Key_P), &DiaryWindow::printPage);
     menu_->addSeparator();
-    connect(menu_->addAction(QStringLiteral("閉じる")), &QAction::triggered, this,
-            &QWidget::close);
+    connect(menu_->addAction(QStringLiteral("閉じる")), &QAction::triggered, this, &QWidget::close);
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor_, &QTextEdit::customContextMenuRequested, this, [this](const QPoint& at) {
         undoAction_->setEnabled(editor_->document()->isUndoAvailable());
@@ -254,7 +256,8 @@ bool DiaryWindow::isModified() const {
 }
 
 void DiaryWindow::updateCaption() {
-    setWindowTitle(qs(pageCaption(day_)) + (header_.readOnly ? QStringLiteral(" (RO)") : QString()));
+    setWindowTitle(qs(pageCaption(day_)) +
+                   (header_.readOnly ? QStringLiteral(" (RO)") : QString()));
 }
 
 void DiaryWindow::placeWindow(int left, int top, int width, int height, bool pull) {
@@ -474,8 +477,8 @@ void DiaryWindow::deletePage() {
     std::error_code error;
     if (loaded_ && std::filesystem::is_regular_file(path_, error)) {
         if (!std::filesystem::remove(path_, error)) {
-            dialogs_.warn(this, QStringLiteral("日記を削除できませんでした。\r") +
-                                    qs(error.message()));
+            dialogs_.warn(this,
+                          QStringLiteral("日記を削除できませんでした。\r") + qs(error.message()));
             return;
         }
         core::PlaySoundCue(settings_, "del");
@@ -497,7 +500,8 @@ void DiaryWindow::loadPicture() {
     if (key == "BMP:")
         image_.load(path, "BMP");
     else if (key == "JPG:")
-        image_ = schedule::JpegProgressWindow::decodeWithProgress(path, this);
+        image_ =
+            schedule::JpegProgressWindow::decodeWithProgress(path, this, true, dialogs_.jpegError);
     if (!image_.isNull()) {
         picture_->setIcon(QIcon(QPixmap::fromImage(
             image_.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));

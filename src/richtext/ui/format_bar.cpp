@@ -171,20 +171,21 @@ void FormatBar::refresh() {
         font_->setCurrentIndex(index);
     // A font that is not installed keeps its name in the box.
     font_->setEditText(family);
-    const double points = format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0
-                              ? format.fontPointSize()
-                              : defaults.pointSizeF();
+    const double points =
+        format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0
+            ? format.fontPointSize()
+            : defaults.pointSizeF();
     size_->setValue(static_cast<int>(std::lround(points)));
     bold_->setChecked(format.hasProperty(QTextFormat::FontWeight)
                           ? format.fontWeight() >= QFont::DemiBold
                           : defaults.bold());
     italic_->setChecked(format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic()
-                                                                     : defaults.italic());
+                                                                    : defaults.italic());
     underline_->setChecked(format.hasProperty(QTextFormat::TextUnderlineStyle)
                                ? format.fontUnderline()
                                : defaults.underline());
     strike_->setChecked(format.hasProperty(QTextFormat::FontStrikeOut) ? format.fontStrikeOut()
-                                                                        : defaults.strikeOut());
+                                                                       : defaults.strikeOut());
     const QTextCursor cursor = editor_->textCursor();
     bullet_->setChecked(cursor.currentList() != nullptr);
     if (align_[0] != nullptr) {

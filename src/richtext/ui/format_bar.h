@@ -32,7 +32,8 @@ class FormatBar : public QWidget {
         bool alignment = true;  // the ToDo board's bar has none
     };
     // Chooses a colour starting at `initial`; nothing when cancelled.
-    using ColorChooser = std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+    using ColorChooser =
+        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
     FormatBar(QTextEdit* editor, platform::Settings& settings, Options options,
               QWidget* parent = nullptr);

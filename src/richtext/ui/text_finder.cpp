@@ -39,7 +39,8 @@ bool TextFinder::findNext(const QString& text) {
 bool TextFinder::findFromStart(const QString& text) {
     if (text.isEmpty())
         return false;
-    const QTextCursor found = editor_->document()->find(text, 0, QTextDocument::FindCaseSensitively);
+    const QTextCursor found =
+        editor_->document()->find(text, 0, QTextDocument::FindCaseSensitively);
     if (found.isNull())
         return false;
     select(found.selectionStart(), found.selectionEnd() - found.selectionStart());
