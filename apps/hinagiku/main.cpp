@@ -15,6 +15,8 @@
 #include "core/home_folder.h"
 #include "core/ui/application.h"
 #include "diary/ui/diary_tool.h"
+
+#include "core/ui/session_end.h"
 #include "mainwindow/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
@@ -81,7 +83,12 @@ int main(int argc, char** argv) {
     window.setTool(mainwindow::Tool::DiaryList,
                    {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
 
-    QObject::connect(&window, &mainwindow::MainWindow::closed, &app, &QApplication::quit);
+    // Windows holding unsaved data save on every way the program ends.
+    core::SessionEnd::instance().installSignalHandlers();
+    QObject::connect(&window, &mainwindow::MainWindow::closed, &app, [] {
+        core::SessionEnd::instance().end();
+        QApplication::quit();
+    });
     window.FormCreate();
     return app.exec();
 }

@@ -8,6 +8,7 @@
 
 #include "core/data_folders.h"
 #include "core/ui/privacy_gate.h"
+#include "core/ui/session_end.h"
 #include "core/ui/settings_dialog_hook.h"
 #include "diary/ui/diary_list_window.h"
 #include "diary/ui/diary_search_window.h"
@@ -232,7 +233,7 @@ class DiaryListTest : public QObject {
         t.open();
         DiaryWindow* a = t.openPage(dayOf(2024, 3, 7));
         testing::typeText(a->editor(), QStringLiteral("ending"));
-        t.endSession();
+        core::SessionEnd::instance().end();
         QVERIFY(fx_->read("20240307.JNL").find("ending") != std::string::npos);
     }
 };

@@ -5,17 +5,13 @@
 
 #include "core/data_folders.h"
 #include "core/ui/privacy_gate.h"
+#include "core/ui/session_end.h"
 #include "core/ui/settings_dialog_hook.h"
 #include "diary/diary_store.h"
 #include "diary/ui/diary_list_window.h"
 #include "diary/ui/diary_search_window.h"
 #include "diary/ui/diary_window.h"
 #include "platform/atomic_file.h"
-
-#if __has_include("core/ui/session_end.h")
-#include "core/ui/session_end.h"
-#define HINAGIKU_HAS_SESSION_END 1
-#endif
 
 namespace hinagiku::diary::ui {
 
@@ -27,9 +23,7 @@ DiaryTool::DiaryTool(platform::Settings& settings, const platform::Clock& clock,
         shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         QMessageBox::warning(nullptr, QStringLiteral("Hinagiku"), shown);
     };
-#ifdef HINAGIKU_HAS_SESSION_END
     connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this, &DiaryTool::endSession);
-#endif
 }
 
 DiaryTool::~DiaryTool() {
