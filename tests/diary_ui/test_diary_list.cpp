@@ -1,5 +1,6 @@
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTest>
@@ -79,6 +80,9 @@ class DiaryListTest : public QObject {
         QCOMPARE(list->progressBar()->value(), 2);
         QCOMPARE(list->progressBar()->toolTip(),
                  QStringLiteral("月あたり\n日記の記入状況 2件(6%)"));
+        emit list->contextMenu()->aboutToShow();
+        QCOMPARE(list->contextMenu()->actions().front()->text(),
+                 QStringLiteral("2024年03月12日を綴る"));
         list->monthBox()->setValue(2);
         QCOMPARE(list->listView()->count(), 29);
         QCOMPARE(list->listView()->currentRow(), 11);  // the remembered index

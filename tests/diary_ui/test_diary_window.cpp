@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -267,6 +268,61 @@ class DiaryWindowTest : public QObject {
         QCOMPARE(fx_->warnings.size(), 1);
         QVERIFY2(fx_->warnings.front().contains(message), qPrintable(fx_->warnings.front()));
         QCOMPARE(fx_->read("20240315.JNL"), bytes.toStdString());
+    }
+
+    void tooLargePageIsRefused() {
+        {
+            std::ofstream big(fx_->folder / "20240315.JNL", std::ios::binary);
+            big << "TITLE:big\r\n:END\r\n";
+            big.seekp(50ll * 1024 * 1024);
+            big << 'x';
+        }
+        const auto size = std::filesystem::file_size(fx_->folder / "20240315.JNL");
+        QPointer<DiaryWindow> w = open(dayOf(2024, 3, 15));
+        QTRY_VERIFY(w.isNull() || !w->isVisible());
+        QCOMPARE(fx_->warnings.size(), 1);
+        QCOMPARE(std::filesystem::file_size(fx_->folder / "20240315.JNL"), size);
+    }
+
+    void weatherButtonsAppendAndTheMenuReplaces() {
+        QPointer<DiaryWindow> w = open(dayOf(2024, 3, 15));
+        QVERIFY(!w->isModified());
+        w->findChild<QPushButton*>(QStringLiteral("weather_晴"))->click();
+        for (QPushButton* button : w->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("後"))
+                button->click();
+        }
+        w->findChild<QPushButton*>(QStringLiteral("weather_雨"))->click();
+        QCOMPARE(w->weatherField()->text(), QStringLiteral("晴 のち 雨"));
+        QVERIFY(w->isModified());
+        const QList<QAction*> phrases = w->weatherMenu()->actions();
+        QStringList captions;
+        for (QAction* action : phrases)
+            captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(captions, (QStringList{"晴", "曇", "雨", "-", "晴 のち 曇", "晴 のち 雨",
+                                        "曇 のち 雨", "-", "晴 時々 雨"}));
+        phrases[4]->trigger();
+        QCOMPARE(w->weatherField()->text(), QStringLiteral("晴 のち 曇"));
+        w->close();
+        QVERIFY(fx_->read("20240315.JNL").find(platform::toCp932("WEATHER:晴 のち 曇\r\n")) !=
+                std::string::npos);
+    }
+
+    void bmpPictureShowsWithItsThumbnail() {
+        const std::string picture = (fx_->home->path() / "day.BMP").string();
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(QString::fromStdString(picture), "BMP"));
+        fx_->write("20240315.JNL", "BMP:" + picture + "\r\n:END\r\n");
+        QPointer<DiaryWindow> w = open(dayOf(2024, 3, 15));
+        w->togglePicture();
+        QVERIFY(w->pictureShown());
+        QVERIFY(!w->pictureButton()->icon().isNull());
+        w->togglePicture();
+        QVERIFY(!w->pictureShown());
+        QVERIFY(!w->isModified());
+        w->close();
+        QVERIFY(fx_->warnings.isEmpty());
     }
 
     void badNumbersAreReportedAndThePageOpens() {
