@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "calendar/date_time.h"
@@ -28,6 +29,7 @@ struct DiaryFixture {
     QString exportTarget;  // the save dialog's answer
     bool deleteAnswer = true;
     bool printAnswer = false;
+    std::optional<QColor> colorAnswer;  // the colour dialog's answer
 
     DiaryFixture() {
         std::filesystem::create_directories(folder);
@@ -42,6 +44,7 @@ struct DiaryFixture {
         d.warn = [this](QWidget*, const QString& text) { warnings << text; };
         d.print = [this](QWidget*, QPrinter&) { return printAnswer; };
         d.choosePicture = [](QWidget*, const QString& current) { return current; };
+        d.chooseColor = [this](QWidget*, const QColor&) { return colorAnswer; };
         d.jpegError = [this](const QString& text) {
             warnings << text;
             return true;

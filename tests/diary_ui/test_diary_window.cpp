@@ -15,6 +15,7 @@
 #include "diary/ui/diary_window.h"
 #include "diary_fixture.h"
 #include "richtext/ui/find_dialog.h"
+#include "richtext/ui/format_bar.h"
 #include "richtext/ui/replace_dialog.h"
 
 using namespace hinagiku;
@@ -323,6 +324,28 @@ class DiaryWindowTest : public QObject {
         QVERIFY(!w->isModified());
         w->close();
         QVERIFY(fx_->warnings.isEmpty());
+    }
+
+    void pageColoursKeepTheirNumbersAndCancelChangesNothing() {
+        fx_->write("20240315.JNL", kRtfPage);
+        QPointer<DiaryWindow> w = open(dayOf(2024, 3, 15));
+        fx_->colorAnswer.reset();
+        w->dialogs() = fx_->dialogs();
+        w->chooseFontColor();
+        w->chooseBackColor();
+        w->formatBar()->chooseColor();
+        QVERIFY(!w->isModified());
+        QCOMPARE(fx_->settings.readText("Nikki", "Color1", "absent"), std::string("absent"));
+        fx_->colorAnswer = QColor(0x11, 0x22, 0x33);
+        w->dialogs() = fx_->dialogs();
+        w->chooseBackColor();
+        QVERIFY(w->isModified());
+        w->close();
+        const std::string page = fx_->read("20240315.JNL");
+        // The text colour stays the system colour number; the new background
+        // is stored red-lowest.
+        QVERIFY(page.find("KIV_FONTCOLOR:-2147483640\r\nKIV_BACKCOLOR:3351057\r\n") !=
+                std::string::npos);
     }
 
     void badNumbersAreReportedAndThePageOpens() {

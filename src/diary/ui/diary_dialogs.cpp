@@ -1,6 +1,7 @@
 #include "diary/ui/diary_dialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -33,6 +34,12 @@ DiaryDialogs standardDiaryDialogs(const platform::Settings& settings) {
     dialogs.print = [](QWidget* parent, QPrinter& printer) {
         QPrintDialog dialog(&printer, parent);
         return dialog.exec() == QDialog::Accepted;
+    };
+    dialogs.chooseColor = [](QWidget* parent, const QColor& initial) -> std::optional<QColor> {
+        const QColor color = QColorDialog::getColor(initial, parent);
+        if (!color.isValid())
+            return std::nullopt;
+        return color;
     };
     dialogs.choosePicture = [&settings](QWidget* parent, const QString& current) {
         schedule::PictureChooser chooser(settings, parent);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "platform/settings.h"
 #include "schedule/ui/error_question.h"
@@ -24,6 +26,8 @@ struct DiaryDialogs {
     std::function<bool(QWidget* parent, QPrinter& printer)> print;
     // The picture chooser starting at `current`; the chosen file or empty.
     std::function<QString(QWidget* parent, const QString& current)> choosePicture;
+    // The colour dialog preset to `initial`; nothing when cancelled.
+    std::function<std::optional<QColor>(QWidget* parent, const QColor& initial)> chooseColor;
     // The JPEG decoder's error question (empty: the standard error box).
     schedule::ErrorQuestion jpegError;
 };

@@ -282,6 +282,9 @@ void DiaryWindow::showEvent(QShowEvent* event) {
     if (shownOnce_)
         return;
     shownOnce_ = true;
+    bar_->setColorChooser([this](const QColor& initial, QWidget* parent) {
+        return dialogs_.chooseColor(parent, initial);
+    });
     load();
 }
 
@@ -358,25 +361,25 @@ void DiaryWindow::toggleReadOnly() {
 
 void DiaryWindow::chooseFontColor() {
     const QColor current = editor_->palette().color(QPalette::Text);
-    const QColor color = QColorDialog::getColor(current, this);
-    if (!color.isValid())
+    const std::optional<QColor> color = dialogs_.chooseColor(this, current);
+    if (!color)
         return;  // cancelled: nothing changes
     QPalette palette = editor_->palette();
-    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::Text, *color);
     editor_->setPalette(palette);
-    header_.fontColor = mainwindow::valueFromColor(color);
+    header_.fontColor = mainwindow::valueFromColor(*color);
     markModified();
 }
 
 void DiaryWindow::chooseBackColor() {
     const QColor current = editor_->palette().color(QPalette::Base);
-    const QColor color = QColorDialog::getColor(current, this);
-    if (!color.isValid())
-        return;
+    const std::optional<QColor> color = dialogs_.chooseColor(this, current);
+    if (!color)
+        return;  // cancelled: nothing changes
     QPalette palette = editor_->palette();
-    palette.setColor(QPalette::Base, color);
+    palette.setColor(QPalette::Base, *color);
     editor_->setPalette(palette);
-    header_.backColor = mainwindow::valueFromColor(color);
+    header_.backColor = mainwindow::valueFromColor(*color);
     markModified();
 }
 
