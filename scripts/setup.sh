@@ -24,6 +24,8 @@ packages=(
   fonts-dejavu-core
   # phone book: ping when ICMP sockets are not allowed; ip for the tests' network namespace
   iputils-ping iproute2
+  # diary tests: printed pages read back with pdftotext
+  poppler-utils
 )
 
 missing=()

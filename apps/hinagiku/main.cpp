@@ -19,6 +19,7 @@
 #include "core/ui/application.h"
 #include "core/ui/session_end.h"
 #include "cycle/ui/cycle_open.h"
+#include "diary/ui/diary_tool.h"
 #include "mainwindow/ui/main_window.h"
 #include "phonebook/ui/phone_book_tool.h"
 #include "platform/clock.h"
@@ -110,6 +111,10 @@ int main(int argc, char** argv) {
     // The phone book: privacy gate, data folder and its Tel folder, then open or raise.
     window.setTool(mainwindow::Tool::PhoneBook, {[&] { phonebook::openPhoneBook(settings); },
                                                  [] { return phonebook::phoneBookOpen(); }});
+    // Diary: the list behind the privacy gate; the pages open from it.
+    diary::ui::DiaryTool diary(settings, clock);
+    window.setTool(mainwindow::Tool::DiaryList,
+                   {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
 
     // Windows holding unsaved data save on every way the program ends.
     core::SessionEnd::instance().installSignalHandlers();
