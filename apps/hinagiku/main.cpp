@@ -14,7 +14,10 @@
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "core/ui/password_gate.h"
+#include "core/ui/settings/settings_dialog.h"
 #include "mainwindow/ui/main_window.h"
+#include "mainwindow/ui/main_window_settings_host.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
@@ -69,6 +72,11 @@ int main(int argc, char** argv) {
         popups.presentPopup(batch, path, labelTime);
     };
     window.setHooks(std::move(hooks));
+
+    // The settings dialog and the privacy lock.
+    mainwindow::MainWindowSettingsHost settingsHost(window);
+    core::installSettingsDialog(settings, settingsHost);
+    core::installPasswordGate(settings, clock);
 
     // Popup editors may be open several at a time, one per request.
     window.setTool(
