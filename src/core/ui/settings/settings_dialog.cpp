@@ -123,7 +123,9 @@ SettingsDialog::SettingsDialog(platform::Settings& settings, SettingsHost& host,
     for (Binding& b : bindings_)
         b.load();  // what the file holds now, also after a refused write
     refreshPreviews();
+    pages_->tabBar()->setUsesScrollButtons(false);  // all ten tabs in view
     adjustSize();
+    setFixedSize(size());
 }
 
 SettingsDialog::~SettingsDialog() = default;
