@@ -1,0 +1,88 @@
+// The settings dialog on the real main window: the changes that act at once.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "core/home_folder.h"
+#include "core/ui/message_box.h"
+#include "core/ui/settings/settings_dialog.h"
+#include "core/ui/settings_dialog_hook.h"
+#include "mainwindow/ui/calendar_ex.h"
+#include "mainwindow/ui/main_window.h"
+#include "mainwindow/ui/main_window_settings_host.h"
+#include "mainwindow/ui/tray_icon.h"
+#include "mainwindow/window_modes.h"
+#include "platform/profile_file.h"
+#include "support/fake_clock.h"
+#include "support/temp_home.h"
+
+namespace hinagiku::core {
+
+class SettingsMainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        setMessageFunction([](const MessageRequest&) { return QMessageBox::Ok; });
+    }
+    void cleanup() { setMessageFunction({}); }
+
+    void changesActAtOnce() {
+        testing::TempHome home;
+        std::filesystem::create_directories(home.path() / "data");
+        home.writeFile("hinagiku.ini",
+                       "[Horiday]\r\nSet=1\r\n[Tokeiya]\r\nVer=Version 2.70\r\n"
+                       "[Form]\r\nWaveplay=0\r\nminitokei=1\r\nHeight=190\r\n"
+                       "[Calendar]\r\nDirectory=" +
+                           (home.path() / "data").string() + "\r\n");
+        platform::ProfileFile ini(settingsFilePath());
+        testing::FakeClock clock(46000.5);
+        mainwindow::MainWindow window(ini, clock, home.path());
+        window.FormCreate();
+        QCOMPARE(window.height(), mainwindow::kCalendarHeight);
+        mainwindow::MainWindowSettingsHost host(window);
+        SettingsDialogChoosers choosers;
+        choosers.color = [](QWidget*, const QColor&) {
+            return std::optional<QColor>(QColor(0x12, 0x34, 0x56));
+        };
+        installSettingsDialog(ini, host, choosers);
+
+        openSettingsDialog();
+        SettingsDialog* dialog = openSettingsDialogWindow();
+        QVERIFY(dialog != nullptr);
+        // Opened with minitokei: the main window ends in mini clock mode.
+        QCOMPARE(window.height(), mainwindow::kMiniHeight);
+        QAction* item = window.menuItem(window.mainMenu(), QStringLiteral("環境設定"));
+        QVERIFY(item->isChecked());
+        QVERIFY(!window.launcherTrayIcon()->autoPopup());
+        openSettingsDialog();  // a second request brings the same dialog
+        QCOMPARE(openSettingsDialogWindow(), dialog);
+
+        auto* interval = qobject_cast<QSpinBox*>(dialog->control("Form", "Interval"));
+        interval->setFocus();
+        interval->selectAll();
+        QTest::keyClicks(interval, "2000");
+        QCOMPARE(window.mainTimer().interval(), 2000);
+
+        dialog->colorButton("CalendarEx", "SundayColor")->click();
+        QCOMPARE(window.calendar()->color(mainwindow::DayColor::Sunday), QColor(0x12, 0x34, 0x56));
+
+        // Unticking the mini clock base: one mode change, to the calendar.
+        qobject_cast<QCheckBox*>(dialog->control("Form", "minitokei"))->click();
+        QCOMPARE(window.height(), mainwindow::kCalendarHeight);
+
+        dialog->close();
+        QVERIFY(!item->isChecked());
+        QVERIFY(window.launcherTrayIcon()->autoPopup());
+        QTRY_VERIFY(openSettingsDialogWindow() == nullptr);
+        setSettingsDialogOpener({});
+    }
+};
+
+}  // namespace hinagiku::core
+
+QTEST_MAIN(hinagiku::core::SettingsMainWindowTest)
+#include "test_settings_main_window.moc"
