@@ -65,9 +65,9 @@ QWidget* SettingsDialog::buildExtendedPage() {
     QCheckBox* todoPop = check(page, "起動時にTodoボードを表示", "Form", "Todo_pop");
     setHint(todoPop, "");
     grid->addWidget(todoPop, r++, 1);
-    setHint(check(page, "誕生日お知らせウィンドウを表示", "Form", "BirthPop"),
-            "誕生日になるとポップアップでお知らせします。");
-    grid->addWidget(findChild<QCheckBox*>(QStringLiteral("Form.BirthPop")), r, 0);
+    QCheckBox* birthday = check(page, "誕生日お知らせウィンドウを表示", "Form", "BirthPop");
+    setHint(birthday, "誕生日になるとポップアップでお知らせします。");
+    grid->addWidget(birthday, r, 0);
     QCheckBox* qreki = check(page, "ｽｹｼﾞｭｰﾙに六曜を表示", "Form", "Qreki");
     setHint(qreki, "六曜とは、大安や仏滅などの事です。");
     grid->addWidget(qreki, r++, 1);
