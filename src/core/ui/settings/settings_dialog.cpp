@@ -27,6 +27,7 @@
 #include "core/ui/message_box.h"
 #include "core/ui/password_gate.h"
 #include "core/ui/settings/clamp_spin_box.h"
+#include "core/ui/settings/settings_snapshot.h"
 #include "core/ui/settings_dialog_hook.h"
 #include "mainwindow/ui/color_value.h"
 #include "platform/profile_text.h"
@@ -51,6 +52,7 @@ SettingsDialog::SettingsDialog(platform::Settings& settings, SettingsHost& host,
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       settings_(settings),
+      snapshot_(SettingsSnapshot::of(settings)),
       host_(host),
       choosers_(std::move(choosers)) {
     setWindowTitle(QStringLiteral("Hinagiku 環境設定"));
@@ -110,18 +112,23 @@ SettingsDialog::SettingsDialog(platform::Settings& settings, SettingsHost& host,
     }
     phoneTabChanged(0);
     creating_ = false;
+    snapshot_.reset();
+    bool refused = false;
     try {
         for (const auto& [row, value] : pendingWrites_)
             settings_.writeText(row->section, row->key, value);
     } catch (const std::exception& e) {
+        refused = true;
         reportError(QString::fromUtf8(e.what()));
     }
     pendingWrites_.clear();
     for (auto& effect : pendingEffects_)
         effect();
     pendingEffects_.clear();
-    for (Binding& b : bindings_)
-        b.load();  // what the file holds now, also after a refused write
+    if (refused) {
+        for (Binding& b : bindings_)
+            b.load();  // what the file holds after all
+    }
     refreshPreviews();
     pages_->tabBar()->setUsesScrollButtons(false);  // all ten tabs in view
     adjustSize();
@@ -129,6 +136,10 @@ SettingsDialog::SettingsDialog(platform::Settings& settings, SettingsHost& host,
 }
 
 SettingsDialog::~SettingsDialog() = default;
+
+const platform::Settings& SettingsDialog::reads() const {
+    return snapshot_ ? *snapshot_ : settings_;
+}
 
 SettingsDialog::Binding& SettingsDialog::bind(const char* section, const char* key,
                                               QWidget* widget) {
@@ -195,7 +206,7 @@ void SettingsDialog::reload(const OptionRow& row) {
 }
 
 int SettingsDialog::storedNumber(const char* section, const char* key) const {
-    return loadedNumber(settings_, *findOption(section, key));
+    return loadedNumber(reads(), *findOption(section, key));
 }
 
 QColor SettingsDialog::colorOf(int value) const {
@@ -225,8 +236,8 @@ QCheckBox* SettingsDialog::check(QWidget* parent, const char* caption, const cha
     const OptionRow* row = b.row;
     b.load = [this, box, row] {
         const QSignalBlocker block(box);
-        box->setChecked(loadedNumber(settings_, *row) != 0);
-        box->setEnabled(optionEnabled(settings_, *row));
+        box->setChecked(loadedNumber(reads(), *row) != 0);
+        box->setEnabled(optionEnabled(reads(), *row));
     };
     b.commit = [this, box, row, after] {
         const bool on = box->isChecked();
@@ -261,7 +272,7 @@ QGroupBox* SettingsDialog::choice(QWidget* parent, const char* caption, const ch
     }
     b.load = [this, buttons, row] {
         const QSignalBlocker block(buttons);
-        buttons->button(loadedNumber(settings_, *row))->setChecked(true);
+        buttons->button(loadedNumber(reads(), *row))->setChecked(true);
     };
     b.commit = [this, buttons, row, after] {
         if (!store(*row, std::to_string(buttons->checkedId()))) {
@@ -289,7 +300,7 @@ QSpinBox* SettingsDialog::spin(QWidget* parent, const char* section, const char*
     }
     b.load = [this, box, row] {
         const QSignalBlocker block(box);
-        box->setValue(loadedNumber(settings_, *row));
+        box->setValue(loadedNumber(reads(), *row));
     };
     b.commit = [this, box, row, after] {
         if (!store(*row, std::to_string(box->value()))) {
@@ -310,7 +321,7 @@ QLineEdit* SettingsDialog::textField(QWidget* parent, const char* section, const
     const OptionRow* row = b.row;
     b.load = [this, field, row] {
         const QSignalBlocker block(field);
-        field->setText(qs(loadedValue(settings_, *row)));
+        field->setText(qs(loadedValue(reads(), *row)));
     };
     b.commit = [this, field, row, after] {
         std::string value = field->text().toStdString();
@@ -345,7 +356,7 @@ QLabel* SettingsDialog::pathLabel(QWidget* parent, const char* section, const ch
     label->setMinimumWidth(200);
     Binding& b = bind(section, key, label);
     const OptionRow* row = b.row;
-    b.load = [this, label, row] { label->setText(qs(loadedValue(settings_, *row))); };
+    b.load = [this, label, row] { label->setText(qs(loadedValue(reads(), *row))); };
     b.commit = [this, label, row] {
         const std::string value = label->text().toStdString();
         if (creating_ && unstorableTextReason(value))
@@ -369,7 +380,7 @@ QPushButton* SettingsDialog::colorSwatch(QWidget* parent, const char* caption, c
     const OptionRow* row = b.row;
     button->setObjectName(QString::fromStdString(objectKey(row->section, row->key) + ".button"));
     b.load = [this, swatch, row] {
-        const int value = loadedNumber(settings_, *row);
+        const int value = loadedNumber(reads(), *row);
         swatch->setProperty("colorValue", value);
         QPalette p = swatch->palette();
         p.setColor(QPalette::Window, colorOf(value));

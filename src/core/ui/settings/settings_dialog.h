@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -139,7 +140,12 @@ class SettingsDialog : public QDialog {
     void refreshPreviews();
     bool ask(const char* text);
 
+    // What the controls load from: the file read once while the dialog is
+    // being created, the file itself afterwards.
+    const platform::Settings& reads() const;
+
     platform::Settings& settings_;
+    std::unique_ptr<platform::Settings> snapshot_;
     SettingsHost& host_;
     SettingsDialogChoosers choosers_;
     bool creating_ = true;

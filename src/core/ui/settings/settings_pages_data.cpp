@@ -62,7 +62,7 @@ QWidget* SettingsDialog::fontList(QWidget* parent, const char* section,
     const OptionRow* row = b.row;
     b.load = [this, list, row] {
         const QSignalBlocker block(list);
-        const QString name = qs(loadedValue(settings_, *row));
+        const QString name = qs(loadedValue(reads(), *row));
         // A font that is not installed here is shown and kept.
         if (list->findText(name, Qt::MatchExactly) < 0)
             list->insertItem(0, name);
@@ -373,7 +373,7 @@ void SettingsDialog::refreshPreviews() {
         if (label == nullptr)
             continue;
         const char* section = label == memoPreview_ ? "Memo" : "Nikki";
-        QFont font(qs(loadedValue(settings_, *findOption(section, "FontName"))));
+        QFont font(qs(loadedValue(reads(), *findOption(section, "FontName"))));
         const int size = storedNumber(section, "FontSize");
         if (size > 0 && size < 200)
             font.setPointSize(size);
@@ -447,11 +447,11 @@ QWidget* SettingsDialog::buildFolderPanel() {
         if (b.widget != privateFolderLabel_)
             continue;
         b.load = [this] {
-            privateFolderLabel_->setText(qs(PrivateFolder(settings_)));
-            privateFolderButton_->setEnabled(DataFolder(settings_) != ".");
+            privateFolderLabel_->setText(qs(PrivateFolder(reads())));
+            privateFolderButton_->setEnabled(DataFolder(reads()) != ".");
         };
         b.commit = [this] {
-            const std::string stored = settings_.readText("Privacy", "Directory", "");
+            const std::string stored = reads().readText("Privacy", "Directory", "");
             if (!unstorableTextReason(stored))
                 store(*findOption("Privacy", "Directory"), stored);
         };

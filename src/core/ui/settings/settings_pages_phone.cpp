@@ -44,7 +44,7 @@ QWidget* SettingsDialog::buildPhonePage() {
     phoneTabs_->setExpanding(false);
     phoneTabs_->setUsesScrollButtons(false);
     for (int tab = 0; tab < kPhoneTabCount; ++tab)
-        phoneTabs_->addTab(qs(loadedValue(settings_, *findOption("TelePhone", titleKey(tab)))));
+        phoneTabs_->addTab(qs(loadedValue(reads(), *findOption("TelePhone", titleKey(tab)))));
     phoneTitle_ = new QLineEdit(titles);
     phoneTitle_->setObjectName(QStringLiteral("TelePhone.Title"));
     auto* titleDefaults = new QPushButton(QStringLiteral("デフォルト"), titles);
@@ -181,7 +181,7 @@ QWidget* SettingsDialog::buildPhonePage() {
 void SettingsDialog::phoneTabChanged(int tab) {
     if (tab < 0)
         return;
-    const std::string title = loadedValue(settings_, *findOption("TelePhone", titleKey(tab)));
+    const std::string title = loadedValue(reads(), *findOption("TelePhone", titleKey(tab)));
     {
         const QSignalBlocker block(phoneTitle_);
         phoneTitle_->setText(qs(title));
@@ -192,7 +192,7 @@ void SettingsDialog::phoneTabChanged(int tab) {
         storeKey("TelePhone", titleKey(tab), title);
     for (int column = 0; column < kPhoneColumnCount; ++column) {
         const std::string value =
-            loadedValue(settings_, *findOption("TelePhone", columnKey(tab, column)));
+            loadedValue(reads(), *findOption("TelePhone", columnKey(tab, column)));
         const QSignalBlocker block(phoneColumns_[column]);
         phoneColumns_[column]->setText(qs(value));
         phoneHeader_[column]->setText(qs(value));
@@ -210,7 +210,7 @@ void SettingsDialog::phoneDefaults() {
     }
     for (int tab = 0; tab < kPhoneTabCount; ++tab)
         phoneTabs_->setTabText(tab,
-                               qs(loadedValue(settings_, *findOption("TelePhone", titleKey(tab)))));
+                               qs(loadedValue(reads(), *findOption("TelePhone", titleKey(tab)))));
     phoneTabChanged(phoneTabs_->currentIndex());
 }
 
