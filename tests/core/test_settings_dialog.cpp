@@ -66,6 +66,13 @@ class RefusingSettings final : public platform::Settings {
     void eraseSection(std::string_view) override {
         throw platform::IoError("\"hinagiku.ini\": cannot write");
     }
+    std::vector<platform::SettingsEntry> listEntries(std::string_view s) const override {
+        return inner_.listEntries(s);
+    }
+    void edit(const std::function<void(platform::SettingsEdit&)>&) override {
+        ++refused;
+        throw platform::IoError("\"hinagiku.ini\": cannot write: Read-only file system");
+    }
     int refused = 0;
 
   private:

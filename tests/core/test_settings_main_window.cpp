@@ -8,6 +8,7 @@
 
 #include "core/home_folder.h"
 #include "core/ui/message_box.h"
+#include "core/ui/session_end.h"
 #include "core/ui/settings/settings_dialog.h"
 #include "core/ui/settings_dialog_hook.h"
 #include "mainwindow/ui/calendar_ex.h"
@@ -74,7 +75,10 @@ class SettingsMainWindowTest : public QObject {
         qobject_cast<QCheckBox*>(dialog->control("Form", "minitokei"))->click();
         QCOMPARE(window.height(), mainwindow::kCalendarHeight);
 
-        dialog->close();
+        // The program ends with the dialog open: its close path runs.
+        qobject_cast<QLineEdit*>(dialog->control("Form", "Period_Cap"))->setText("Cycle");
+        SessionEnd::instance().end();
+        QCOMPARE(ini.readText("Form", "Period_Cap", ""), "Cycle");
         QVERIFY(!item->isChecked());
         QVERIFY(window.launcherTrayIcon()->autoPopup());
         QTRY_VERIFY(openSettingsDialogWindow() == nullptr);

@@ -26,6 +26,7 @@
 #include "core/ui/application.h"
 #include "core/ui/message_box.h"
 #include "core/ui/password_gate.h"
+#include "core/ui/session_end.h"
 #include "core/ui/settings/clamp_spin_box.h"
 #include "core/ui/settings/settings_snapshot.h"
 #include "core/ui/settings_dialog_hook.h"
@@ -115,8 +116,13 @@ SettingsDialog::SettingsDialog(platform::Settings& settings, SettingsHost& host,
     snapshot_.reset();
     bool refused = false;
     try {
-        for (const auto& [row, value] : pendingWrites_)
-            settings_.writeText(row->section, row->key, value);
+        // One replacement of the file for all of creation's writes.
+        if (!pendingWrites_.empty()) {
+            settings_.edit([this](platform::SettingsEdit& edit) {
+                for (const auto& [row, value] : pendingWrites_)
+                    edit.writeText(row->section, row->key, value);
+            });
+        }
     } catch (const std::exception& e) {
         refused = true;
         reportError(QString::fromUtf8(e.what()));
@@ -498,6 +504,8 @@ void installSettingsDialog(platform::Settings& settings, SettingsHost& host,
         }
         auto* dialog = new SettingsDialog(settings, host, choosers);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
+        // The menu caption is written when the dialog closes: also at the end.
+        QObject::connect(&SessionEnd::instance(), &SessionEnd::ending, dialog, &QWidget::close);
         theDialog() = dialog;
         dialog->show();
     });

@@ -44,3 +44,20 @@ void SettingsSnapshot::eraseSection(std::string_view) {
 }
 
 }  // namespace hinagiku::core
+
+namespace hinagiku::core {
+
+std::vector<platform::SettingsEntry> SettingsSnapshot::listEntries(std::string_view section) const {
+    std::vector<platform::SettingsEntry> list;
+    for (const auto& [key, value] :
+         platform::profile_text::entries(text_, platform::toCp932(section))) {
+        list.push_back({platform::fromCp932(key), platform::fromCp932(value)});
+    }
+    return list;
+}
+
+void SettingsSnapshot::edit(const std::function<void(platform::SettingsEdit&)>&) {
+    throw std::logic_error("a settings snapshot is read-only");
+}
+
+}  // namespace hinagiku::core

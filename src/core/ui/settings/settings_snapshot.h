@@ -21,6 +21,8 @@ class SettingsSnapshot final : public platform::Settings {
     void writeText(std::string_view section, std::string_view key, std::string_view value) override;
     std::vector<std::string> listKeys(std::string_view section) const override;
     void eraseSection(std::string_view section) override;
+    std::vector<platform::SettingsEntry> listEntries(std::string_view section) const override;
+    void edit(const std::function<void(platform::SettingsEdit&)>& change) override;
 
   private:
     std::string text_;  // the file's CP932 bytes
