@@ -72,7 +72,7 @@ PasswordWindow::PasswordWindow(platform::Settings& settings, QWidget* parent)
     open_->setEnabled(false);
 
     auto* access = new QGroupBox(QStringLiteral("前回のアクセス"), outer);
-    access->setGeometry(6, 50, 166, 116);
+    access->setGeometry(6, 50, 186, 116);
     const char* names[] = {"日記", "電話", "周期"};
     const GuardedFeature features[] = {GuardedFeature::Diary, GuardedFeature::Telephone,
                                        GuardedFeature::Period};
@@ -80,25 +80,25 @@ PasswordWindow::PasswordWindow(platform::Settings& settings, QWidget* parent)
         label(names[i], access, 8, 22 + i * 30, 34);
         access_[i] = new QLineEdit(fromUtf8View(lastAccess(settings_, features[i])), access);
         access_[i]->setReadOnly(true);
-        access_[i]->setGeometry(42, 22 + i * 30, 118, 22);
+        access_[i]->setGeometry(38, 22 + i * 30, 142, 22);
     }
 
     settingGroup_ = new QGroupBox(QStringLiteral("パスワードの設定・変更"), outer);
-    settingGroup_->setGeometry(176, 50, 194, 116);
-    label("現在のﾊﾟｽﾜｰﾄﾞ", settingGroup_, 6, 20, 84);
+    settingGroup_->setGeometry(196, 50, 174, 116);
+    label("現在のﾊﾟｽﾜｰﾄﾞ", settingGroup_, 6, 20, 80);
     current_ = maskedField(settingGroup_);
-    current_->setGeometry(92, 20, 96, 20);
+    current_->setGeometry(86, 20, 82, 20);
     label("新しいﾊﾟｽﾜｰﾄﾞ", settingGroup_, 6, 43, 84);
     new_ = maskedField(settingGroup_);
-    new_->setGeometry(92, 43, 96, 20);
+    new_->setGeometry(86, 43, 82, 20);
     label("再入力", settingGroup_, 6, 66, 84);
     again_ = maskedField(settingGroup_);
-    again_->setGeometry(92, 66, 96, 20);
+    again_->setGeometry(86, 66, 82, 20);
     tel_ = new QCheckBox(QStringLiteral("簡易電話帳も対象"), settingGroup_);
-    tel_->setGeometry(6, 90, 118, 20);
+    tel_->setGeometry(4, 90, 120, 20);
     tel_->setChecked(settings_.readBool("Password", "tel", false));
     set_ = plainButton(QStringLiteral("設定"), settingGroup_);
-    set_->setGeometry(128, 88, 60, 24);
+    set_->setGeometry(124, 88, 44, 24);
 
     connect(password_, &QLineEdit::textChanged, this,
             [this](const QString& text) { open_->setEnabled(!text.isEmpty()); });
