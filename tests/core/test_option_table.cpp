@@ -73,6 +73,18 @@ TEST(OptionTable, ValueTheDialogLoads) {
     }
 }
 
+TEST(OptionTable, HappyMondayIsOffWhileTheLawRules) {
+    MemorySettings settings;
+    EXPECT_EQ(changeOption(settings, "CalendarEx", "Law", "1").status,
+              OptionChange::Status::Written);
+    EXPECT_EQ(changeOption(settings, "CalendarEx", "Happy_Monday", "0").status,
+              OptionChange::Status::Refused);
+    EXPECT_EQ(changeOption(settings, "CalendarEx", "Law", "0").status,
+              OptionChange::Status::Written);
+    EXPECT_EQ(changeOption(settings, "CalendarEx", "Happy_Monday", "0").status,
+              OptionChange::Status::Written);
+}
+
 TEST(OptionTable, StartUpOptionsFollowTheDataFolder) {
     MemorySettings settings;
     settings.writeText("Form", "Today_pop", "1");

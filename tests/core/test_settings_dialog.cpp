@@ -281,6 +281,17 @@ class SettingsDialogTest : public QObject {
         typeInto(dialog.findChild<QLineEdit*>("TelePhone.Section_2"), "Tel");
         QCOMPARE(reader.readText("TelePhone", "3Section_2", ""), "Tel");
 
+        // Today's holiday law makes the Happy Monday switch meaningless.
+        auto* law = qobject_cast<QCheckBox*>(dialog.control("CalendarEx", "Law"));
+        QWidget* happyMonday = dialog.control("CalendarEx", "Happy_Monday");
+        QVERIFY(happyMonday->isEnabled());
+        law->click();
+        QCOMPARE(reader.readText("CalendarEx", "Law", ""), "1");
+        QVERIFY(!happyMonday->isEnabled());
+        law->click();
+        QCOMPARE(reader.readText("CalendarEx", "Law", ""), "0");
+        QVERIFY(happyMonday->isEnabled());
+
         // Period_Cap only when the dialog closes.
         typeInto(dialog.control("Form", "Period_Cap"), "Cycle");
         QCOMPARE(reader.readText("Form", "Period_Cap", "<absent>"), "<absent>");
