@@ -447,6 +447,42 @@ class SettingsDialogTest : public QObject {
         }
     }
 
+    void newMemoPlacement() {
+        testing::TempHome home;
+        platform::ProfileFile ini(settingsFilePath());
+        RecordingHost host;  // main window at 100,50, 240 x 190
+        SettingsDialogChoosers c;
+        QRect offered;
+        c.memoPlace = [&offered](QWidget*, const QRect& bounds, const QColor&) {
+            offered = bounds;
+            return QRect(10, 20, 300, 400);
+        };
+        SettingsDialog dialog(ini, host, c);
+        // No, then No: nothing written.
+        answer_ = QMessageBox::No;
+        dialog.button("MemoPlace")->click();
+        QCOMPARE(ini.readText("Memo", "Width", "<absent>"), "<absent>");
+        // No, then Yes: the defaults from the main window.
+        int asked = 0;
+        setMessageFunction([&asked](const MessageRequest&) {
+            return ++asked == 1 ? QMessageBox::No : QMessageBox::Yes;
+        });
+        dialog.button("MemoPlace")->click();
+        QCOMPARE(ini.readText("Memo", "Width", ""), "240");
+        QCOMPARE(ini.readText("Memo", "Height", ""), "95");
+        QCOMPARE(ini.readText("Memo", "top", ""), "215");
+        QCOMPARE(ini.readText("Memo", "left", ""), "290");
+        // Yes: the window's bounds when it closes.
+        answer_ = QMessageBox::Yes;
+        setMessageFunction([this](const MessageRequest&) { return answer_; });
+        dialog.button("MemoPlace")->click();
+        QCOMPARE(offered, QRect(290, 215, 240, 95));
+        QCOMPARE(ini.readText("Memo", "Width", ""), "300");
+        QCOMPARE(ini.readText("Memo", "Height", ""), "400");
+        QCOMPARE(ini.readText("Memo", "top", ""), "20");
+        QCOMPARE(ini.readText("Memo", "left", ""), "10");
+    }
+
     void statusBarTexts() {
         testing::TempHome home;
         platform::ProfileFile ini(settingsFilePath());

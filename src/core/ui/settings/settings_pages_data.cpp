@@ -247,6 +247,10 @@ QWidget* SettingsDialog::buildPopupPage() {
             chooser.exec();
             chosen = chooser.fileName();
         }
+        if (auto reason = unstorableTextReason(chosen.toStdString())) {
+            showMessage(this, {QMessageBox::Warning, qs(*reason)});
+            return;
+        }
         soundPath->setText(chosen);
         for (Binding& b : bindings_) {
             if (b.widget == soundPath)

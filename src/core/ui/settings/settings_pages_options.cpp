@@ -19,6 +19,7 @@
 #include "core/ui/message_box.h"
 #include "core/ui/password_gate.h"
 #include "core/ui/settings/settings_dialog.h"
+#include "schedule/ui/sound_chooser.h"
 
 namespace hinagiku::core {
 namespace {
@@ -91,8 +92,19 @@ QWidget* SettingsDialog::buildExtendedPage() {
     soundRow->addWidget(soundPath, 1);
     soundRow->addWidget(soundButton);
     connect(soundButton, &QPushButton::clicked, this, [this, soundPath] {
-        const QString current = soundPath->text();
-        const QString chosen = choosers_.sound ? choosers_.sound(this, current) : QString();
+        QString chosen;
+        if (choosers_.sound) {
+            chosen = choosers_.sound(this, soundPath->text());
+        } else {
+            schedule::SoundChooser chooser(this);
+            chooser.setFileName(soundPath->text());
+            chooser.exec();
+            chosen = chooser.fileName();
+        }
+        if (auto reason = unstorableTextReason(chosen.toStdString())) {
+            showMessage(this, {QMessageBox::Warning, qs(*reason)});
+            return;
+        }
         soundPath->setText(chosen);
         for (Binding& b : bindings_) {
             if (b.widget == soundPath)
