@@ -447,6 +447,46 @@ class SettingsDialogTest : public QObject {
         }
     }
 
+    void launcherShutdownItemKeepsItsTickWhenDisabled() {
+        testing::TempHome home;
+        home.writeFile("hinagiku.ini", "[Setup]\r\nReboot=1\r\nReboot_exec=1\r\n");
+        platform::ProfileFile ini(settingsFilePath());
+        RecordingHost host;
+        SettingsDialog dialog(ini, host);
+        auto* box = qobject_cast<QCheckBox*>(dialog.control("Setup", "Reboot_exec"));
+        QVERIFY(box->isChecked());
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(ini.readText("Setup", "Reboot_exec", ""), "1");
+        dialog.control("Setup", "Reboot")->findChild<QRadioButton*>("choice0")->click();
+        QVERIFY(box->isEnabled() && box->isChecked());
+    }
+
+    void phoneTitleDefaults() {
+        testing::TempHome home;
+        home.writeFile("hinagiku.ini", "[TelePhone]\r\nTitle_5=Na\r\n5Section_1=Name\r\n");
+        platform::ProfileFile ini(settingsFilePath());
+        RecordingHost host;
+        SettingsDialog dialog(ini, host);
+        auto* tabs = dialog.findChild<QTabBar*>("PhoneTabs");
+        QCOMPARE(tabs->tabText(5), QStringLiteral("Na"));
+        tabs->setCurrentIndex(5);
+        auto* column = dialog.findChild<QLineEdit*>("TelePhone.Section_1");
+        QCOMPARE(column->text(), QStringLiteral("Name"));
+        dialog.button("PhoneColumnDefault")->click();
+        QCOMPARE(ini.readText("TelePhone", "5Section_1", ""), "氏名");
+        QCOMPARE(column->text(), QStringLiteral("氏名"));
+        answer_ = QMessageBox::No;
+        dialog.button("PhoneTitleDefault")->click();
+        QCOMPARE(ini.readText("TelePhone", "Title_5", ""), "Na");
+        answer_ = QMessageBox::Yes;
+        dialog.button("PhoneTitleDefault")->click();
+        QCOMPARE(ini.readText("TelePhone", "Title_5", ""), "な");
+        QCOMPARE(ini.readText("TelePhone", "Title_11", ""), "他");
+        QCOMPARE(tabs->tabText(5), QStringLiteral("な"));
+        QCOMPARE(messages_.back().text,
+                 QStringLiteral("全ての項目がデフォルトになります。\rよろしいですか？"));
+    }
+
     void newMemoPlacement() {
         testing::TempHome home;
         platform::ProfileFile ini(settingsFilePath());
