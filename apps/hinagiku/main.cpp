@@ -17,11 +17,14 @@
 #include "birthday/ui/birthday_register.h"
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "core/ui/password_gate.h"
 #include "core/ui/session_end.h"
+#include "core/ui/settings/settings_dialog.h"
 #include "cycle/ui/cycle_open.h"
 #include "diary/ui/diary_tool.h"
 #include "mainwindow/ui/main_window.h"
 #include "phonebook/ui/phone_book_tool.h"
+#include "mainwindow/ui/main_window_settings_host.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
@@ -102,6 +105,11 @@ int main(int argc, char** argv) {
                     [] { return cycle::openCycleWindow() != nullptr; }});
 
     window.setHooks(std::move(hooks));
+
+    // The settings dialog and the privacy lock.
+    mainwindow::MainWindowSettingsHost settingsHost(window);
+    core::installSettingsDialog(settings, settingsHost);
+    core::installPasswordGate(settings, clock);
 
     // Popup editors may be open several at a time, one per request.
     window.setTool(

@@ -829,6 +829,24 @@ void MainWindow::Panel2DblClick() {
     applyState(next, ModeRules::modeSave(settings_));
 }
 
+void MainWindow::setTimerPeriod(int milliseconds) {
+    timer_.setInterval(milliseconds);
+}
+
+void MainWindow::miniClockBaseChanged(bool ticked) {
+    if (!ticked) {
+        Panel2DblClick();
+        return;
+    }
+    // From the calendar height the cycle goes to mini clock mode.
+    hide();
+    syncPositionFromWindow();
+    state_.height = kCalendarHeight;
+    state_.buttonBar = true;
+    Panel2DblClick();
+    show();
+}
+
 void MainWindow::hotKeyPressed() {
     core::PlaySoundCue(settings_, "c1");
     if (!state_.buttonBar) {
