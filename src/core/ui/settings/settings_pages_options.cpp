@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,10 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "calendar/holidays.h"
+#include "core/autostart.h"
 #include "core/sound_cues.h"
 #include "core/ui/application.h"
 #include "core/ui/message_box.h"
@@ -52,6 +55,24 @@ QWidget* SettingsDialog::buildBasicPage() {
     grid->addWidget(icon, 0, 1);
     grid->addWidget(memoIcon, 1, 0);
     grid->addWidget(memory, 1, 1, Qt::AlignTop);
+
+    // Start at login: the desktop's autostart entry is the only record, so
+    // the box shows what that file says and nothing goes to the settings.
+    auto* autostart = new QCheckBox(QStringLiteral("ログイン時に起動する"), page);
+    autostart->setObjectName(QStringLiteral("Autostart"));
+    setHint(autostart, "デスクトップにログインした時に起動します。");
+    const auto entry = [] { return Autostart(Autostart::defaultConfigHome()); };
+    autostart->setChecked(entry().state() == AutostartState::On);
+    connect(autostart, &QCheckBox::clicked, this, [this, autostart, entry](bool on) {
+        const Autostart autostartEntry = entry();
+        const AutostartResult result =
+            autostartEntry.set(on, QCoreApplication::applicationFilePath().toStdString());
+        const QSignalBlocker blocker(autostart);
+        autostart->setChecked(autostartEntry.state() == AutostartState::On);
+        if (!result.ok)
+            showMessage(this, {QMessageBox::Warning, QString::fromStdString(result.message)});
+    });
+    grid->addWidget(autostart, 2, 0, 1, 2);
     return page;
 }
 
