@@ -16,6 +16,8 @@ packages=(
   fonts-noto-cjk xvfb xauth
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
+  # the schedule list's print test reads its PDF back; its fixed-pitch font is looked up by fontconfig
+  poppler-utils libfontconfig-dev
 )
 
 missing=()
