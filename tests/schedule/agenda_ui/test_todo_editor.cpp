@@ -1,11 +1,11 @@
 // The schedule editor: the entry it names, save, delete, the discard
 // warning, names in another case, entries that cannot be read or written.
 
+#include <sys/resource.h>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTextEdit>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -33,8 +33,8 @@ QPointer<ToDoEditor> open(PopupWorld& world, HostRecord& record, const CivilDate
     ToDoChoice choice;
     choice.kind = kind;
     choice.date = date;
-    QPointer<ToDoEditor> editor = hinagiku::schedule::openToDoEditorOn(
-        world.settings, world.clock, record.host(), choice);
+    QPointer<ToDoEditor> editor =
+        hinagiku::schedule::openToDoEditorOn(world.settings, world.clock, record.host(), choice);
     if (editor && !QTest::qWaitForWindowExposed(editor))
         qWarning("editor not exposed");
     return editor;

@@ -48,7 +48,9 @@ class AgendaTools : public QObject {
     // Installs the functions above as the popup windows' hooks.
     void installPopupHooks();
 
-    const AgendaHost& host() const { return host_; }
+    // The host the windows get: the main window's, with the editors' close
+    // handling of this object.
+    const AgendaHost& host() const { return windowHost_; }
 
   private:
     void editorClosed(const ToDoChoice& choice);

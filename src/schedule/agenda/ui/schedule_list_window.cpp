@@ -425,8 +425,9 @@ void ScheduleListWindow::showEvent(QShowEvent* event) {
     shown_ = true;
     const int width = host_.mainWindowWidth ? host_.mainWindowWidth() : 240;
     setFixedWidth(std::max(width, 160));
+    const int frame = frameGeometry().height() - geometry().height();
     const int height = std::clamp(settings_.readInt("Sch_List", "Height", 300), 200,
-                                  std::max(200, screenHeight()));
+                                  std::max(200, screenHeight() - frame));
     resize(this->width(), height);
     move(placedOnScreen(
         {settings_.readInt("Sch_List", "left", 0), settings_.readInt("Sch_List", "top", 0)},

@@ -435,8 +435,9 @@ void ScheduleManagementWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous() || shown_)
         return;
     shown_ = true;
-    const int height =
-        std::clamp(settings_.readInt("Data", "Height", 420), 240, std::max(240, screenHeight()));
+    const int frame = frameGeometry().height() - geometry().height();
+    const int height = std::clamp(settings_.readInt("Data", "Height", 420), 240,
+                                  std::max(240, screenHeight() - frame));
     resize(std::max(width(), 320), height);
     move(placedOnScreen({settings_.readInt("Data", "left", 0), settings_.readInt("Data", "top", 0)},
                         frameGeometry().size()));
