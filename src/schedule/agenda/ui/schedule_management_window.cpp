@@ -177,11 +177,11 @@ void ScheduleManagementWindow::setHint(QWidget* widget, const char* text) {
 }
 
 bool ScheduleManagementWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter) {
-        const QVariant hint = watched->property(kHintProperty);
-        if (hint.isValid())
-            status_->setText(hint.toString());
-    }
+    const QVariant hint = watched->property(kHintProperty);
+    if (hint.isValid() && event->type() == QEvent::Enter)
+        status_->setText(hint.toString());
+    if (hint.isValid() && event->type() == QEvent::Leave)
+        status_->setText(fileName_);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -219,6 +219,7 @@ void ScheduleManagementWindow::listing(ListingMode mode) {
     list_->clear();
     preview_->clear();
     status_->clear();
+    fileName_.clear();
     deleteButton_->setEnabled(false);
     const DateTime now = clock_.now();
     entries_ = listEntries(scheduleFolder(settings_), mode, now, dateValue(chosen_));
@@ -276,7 +277,8 @@ void ScheduleManagementWindow::selectionChanged() {
     if (item == nullptr || !item->isSelected())
         return;
     const ListedEntry& entry = entries_[static_cast<std::size_t>(item->data(Qt::UserRole).toInt())];
-    status_->setText(qs(cleanDisplayText(entry.name)));
+    fileName_ = qs(cleanDisplayText(entry.name));
+    status_->setText(fileName_);
     setHeading(qs(itemHeading(entry)), itemHeadingColor(mode_, entry));
     QPalette palette = preview_->palette();
     QColor text = Qt::black;
@@ -342,6 +344,7 @@ void ScheduleManagementWindow::deleteSelected() {
         core::PlaySoundCue(settings_, "del");
         preview_->clear();
         status_->clear();
+        fileName_.clear();
         deleteButton_->setEnabled(false);
         setHeading(qs(kDeletedHeading), headingColor(mode_));
         changed_ = true;
@@ -419,6 +422,9 @@ QString ScheduleManagementWindow::headingText() const {
 }
 QString ScheduleManagementWindow::statusText() const {
     return status_->text();
+}
+QString ScheduleManagementWindow::selectedFileName() const {
+    return fileName_;
 }
 QString ScheduleManagementWindow::previewText() const {
     return preview_->toPlainText();

@@ -51,7 +51,10 @@ class ScheduleManagementWindow : public QWidget {
     const std::vector<ListedEntry>& entries() const { return entries_; }
     QListWidget* list() const { return list_; }
     QString headingText() const;
+    // The status bar: a hint while the mouse is over a part of the window,
+    // otherwise the selected entry's file name.
     QString statusText() const;
+    QString selectedFileName() const;
     QString previewText() const;
     QString dayButtonText() const;
     bool deleteEnabled() const;
@@ -76,6 +79,7 @@ class ScheduleManagementWindow : public QWidget {
     ListingMode mode_ = ListingMode::Day;
     CivilDate chosen_;
     std::vector<ListedEntry> entries_;
+    QString fileName_;
     bool changed_ = false;
     bool shown_ = false;
 
