@@ -72,6 +72,8 @@ JumpWindow::JumpWindow(platform::Settings& settings, const platform::Clock& cloc
 
     date_ = host_.calendarDate ? host_.calendarDate() : decodeDate(clock_.now());
     setFields(date_.year, date_.month, date_.day);
+    placeBeforeShowing(this,
+                       {settings_.readInt("Jump", "left", 0), settings_.readInt("Jump", "top", 0)});
 }
 
 void JumpWindow::setFields(long long year, long long month, long long day) {

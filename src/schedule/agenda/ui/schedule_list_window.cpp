@@ -218,6 +218,8 @@ ScheduleListWindow::ScheduleListWindow(platform::Settings& settings, const platf
     after_->setValue(span.after);
     --updating_;
     backToToday();
+    placeBeforeShowing(
+        this, {settings_.readInt("Sch_List", "left", 0), settings_.readInt("Sch_List", "top", 0)});
 }
 
 void ScheduleListWindow::setBaseFields(long long year, long long month, long long day) {

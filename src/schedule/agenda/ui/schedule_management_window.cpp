@@ -169,6 +169,8 @@ ScheduleManagementWindow::ScheduleManagementWindow(platform::Settings& settings,
     });
     refreshDateControls();
     deleteButton_->setEnabled(false);
+    placeBeforeShowing(this,
+                       {settings_.readInt("Data", "left", 0), settings_.readInt("Data", "top", 0)});
 }
 
 void ScheduleManagementWindow::setHint(QWidget* widget, const char* text) {

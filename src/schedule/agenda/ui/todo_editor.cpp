@@ -85,6 +85,8 @@ ToDoEditor::ToDoEditor(platform::Settings& settings, const platform::Clock& cloc
     choice_.date = decodeDate(clock_.now());
     buildWindow();
     writeControls();
+    placeBeforeShowing(
+        this, {settings_.readInt("To_do", "left", 0), settings_.readInt("To_do", "top", 0)});
 }
 
 void ToDoEditor::buildWindow() {
@@ -114,6 +116,7 @@ void ToDoEditor::buildWindow() {
 
     tabs_ = new QTabBar(this);
     tabs_->setObjectName(QStringLiteral("kindTabs"));
+    tabs_->setUsesScrollButtons(false);
     for (int i = 0; i < 4; ++i)
         tabs_->addTab(QString());
     layout->addWidget(tabs_);
@@ -251,6 +254,7 @@ void ToDoEditor::writeControls() {
     const auto captions = toDoTabCaptions(choice_.date);
     for (int i = 0; i < 4; ++i)
         tabs_->setTabText(i, qs(captions[static_cast<std::size_t>(i)]));
+    tabs_->setMinimumWidth(tabs_->sizeHint().width());
     enableControls();
     --updating_;
 }
@@ -501,7 +505,7 @@ void ToDoEditor::showEvent(QShowEvent* event) {
         return;
     shown_ = true;
     if (host_.mainWindowWidth)
-        resize(std::max(host_.mainWindowWidth(), minimumSizeHint().width()), height());
+        resize(std::max(host_.mainWindowWidth(), sizeHint().width()), height());
     move(placedOnScreen(
         {settings_.readInt("To_do", "left", 0), settings_.readInt("To_do", "top", 0)},
         frameGeometry().size()));

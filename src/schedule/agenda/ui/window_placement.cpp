@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -17,6 +18,11 @@ QPoint placedOnScreen(QPoint stored, QSize frame) {
     position.setX(std::max(position.x(), 0));
     position.setY(std::max(position.y(), 0));
     return position;
+}
+
+void placeBeforeShowing(QWidget* window, QPoint stored) {
+    window->move(placedOnScreen(stored, window->sizeHint()));
+    window->setAttribute(Qt::WA_Moved);
 }
 
 int screenHeight() {
