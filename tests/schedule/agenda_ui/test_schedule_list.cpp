@@ -18,6 +18,7 @@
 #include "schedule/agenda/ui/schedule_list_window.h"
 #include "schedule/agenda/ui/todo_editor.h"
 #include "schedule/ui/popup_hooks.h"
+#include "schedule/ui/popup_window.h"
 
 using hinagiku::schedule::AgendaTools;
 using hinagiku::schedule::ScheduleListWindow;
@@ -125,6 +126,26 @@ class TestScheduleList : public QObject {
         hinagiku::schedule::popupHooks().scheduleListEntryAdded(*hinagiku::encodeDate(2024, 3, 16));
         QVERIFY(list->box(2)->toPlainText().contains(QStringLiteral("追加")));
         hinagiku::schedule::popupHooks().closeScheduleList();
+        QTRY_VERIFY(!tools.scheduleListOpen());
+    }
+
+    // [Form] Exec_List and Kill_List: a popup window shown opens the list,
+    // its close closes it.
+    void popupWindowOpensAndClosesTheList() {
+        PopupWorld world;
+        HostRecord record;
+        AgendaTools tools(world.settings, world.clock, record.host());
+        tools.installPopupHooks();
+        world.settings.writeBool("Form", "Exec_List", true);
+        world.settings.writeBool("Form", "Kill_List", true);
+        world.saveEntry("0900____.__", "会議");
+        world.setTime(8, 59, 59);
+        world.timer.Timer1Timer();
+        world.tickAfter(1);
+        QCOMPARE(world.presenter.windows().size(), std::size_t(1));
+        QPointer<hinagiku::schedule::PopupWindow> popup = world.presenter.windows().front();
+        QTRY_VERIFY(tools.scheduleListOpen());
+        popup->close();
         QTRY_VERIFY(!tools.scheduleListOpen());
     }
 

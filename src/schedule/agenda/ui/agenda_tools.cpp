@@ -70,7 +70,6 @@ void AgendaTools::showScheduleList() {
 void AgendaTools::showManagement() {
     if (!management_) {
         management_ = new ScheduleManagementWindow(settings_, clock_, windowHost_);
-        management_->showTodayList = [this] { showScheduleList(); };
         management_->closed = [this](bool changed) {
             if (changed && list_)
                 list_->build();

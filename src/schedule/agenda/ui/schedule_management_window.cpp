@@ -405,12 +405,7 @@ void ScheduleManagementWindow::showListMenu(const QPoint& globalPos) {
     QAction* day = menu.addAction(dayButton_->text(), this, &ScheduleManagementWindow::listDay);
     day->setCheckable(true);
     day->setChecked(mode_ == ListingMode::Day);
-    menu.addAction(QStringLiteral("本日の一覧"), this,
-                   [this] {
-                       if (showTodayList)
-                           showTodayList();
-                   })
-        ->setEnabled(static_cast<bool>(showTodayList));
+    menu.addAction(QStringLiteral("本日の一覧"), this, &ScheduleManagementWindow::backToToday);
     menu.addSeparator();
     menu.addAction(QStringLiteral("修正"), this, &ScheduleManagementWindow::editSelected)
         ->setEnabled(list_->currentItem() != nullptr);

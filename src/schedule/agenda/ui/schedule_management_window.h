@@ -35,13 +35,12 @@ class ScheduleManagementWindow : public QWidget {
     void relist();
     void previousDay();
     void nextDay();
+    // "今日に戻す｡", also the menu's "本日の一覧": today's dated entries.
     void backToToday();
     // "削除": every selected item, after one question.
     void deleteSelected();
     // "修正": the editor of the selected item.
     void editSelected();
-    // "本日の一覧": the schedule list (opened or brought to the front).
-    std::function<void()> showTodayList;
     // The window closes; `changed`: it deleted or edited something.
     std::function<void(bool changed)> closed;
 
