@@ -1,6 +1,7 @@
 #include "schedule/agenda/ui/agenda_tools.h"
 
 #include "core/data_folders.h"
+#include "core/ui/session_end.h"
 #include "schedule/agenda/ui/jump_window.h"
 #include "schedule/agenda/ui/schedule_list_window.h"
 #include "schedule/agenda/ui/schedule_management_window.h"
@@ -23,6 +24,13 @@ AgendaTools::AgendaTools(platform::Settings& settings, const platform::Clock& cl
     : QObject(parent), settings_(settings), clock_(clock), host_(std::move(host)) {
     windowHost_ = host_;
     windowHost_.editorClosed = [this](const ToDoChoice& choice) { editorClosed(choice); };
+    // At the end of the program the windows keep their places and sizes.
+    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this, [this] {
+        for (QWidget* window : std::initializer_list<QWidget*>{jump_, list_, management_}) {
+            if (window != nullptr)
+                window->close();
+        }
+    });
 }
 
 AgendaTools::~AgendaTools() {
