@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "agenda_fixture.h"
+#include "platform/file_search.h"
 #include "schedule/agenda/ui/agenda_tools.h"
 #include "schedule/agenda/ui/schedule_management_window.h"
 #include "schedule/agenda/ui/todo_editor.h"
@@ -229,6 +230,30 @@ class TestScheduleManagement : public QObject {
         window->editSelected();
         QVERIFY(message.contains(QStringLiteral("0730__31.MON")));
         QVERIFY(newest<PopupEditor>() == nullptr);
+        window->close();
+    }
+
+    // A popup whose name is on disk in another case: the popup editor the
+    // item opens loads that very file and saves into it.
+    void popupEditorOnANameInAnotherCase() {
+        PopupWorld world;
+        HostRecord record;
+        world.saveEntry("0730____.fri", "小文字");
+        AgendaTools tools(world.settings, world.clock, record.host());
+        ScheduleManagementWindow* window = openManagement(tools);
+        window->listAll();
+        window->selectRow(0);
+        window->editSelected();
+        PopupEditor* editor = newest<PopupEditor>();
+        QVERIFY(editor != nullptr);
+        auto* text = editor->findChild<QTextEdit*>(QStringLiteral("text"));
+        QCOMPARE(text->toPlainText(), QStringLiteral("小文字"));
+        text->moveCursor(QTextCursor::End);
+        text->insertPlainText(QStringLiteral("追加"));
+        QVERIFY(editor->save());
+        QCOMPARE(hinagiku::platform::findFiles(world.dataFolder, "*"),
+                 std::vector<std::string>{"0730____.fri"});
+        closeAll();
         window->close();
     }
 
