@@ -221,6 +221,18 @@ class TestToDoEditor : public QObject {
         editor->close();
     }
 
+    void noDataFolderNamesNoFile() {
+        PopupWorld world;
+        HostRecord record;
+        auto editor = open(world, record, {2024, 3, 15});
+        world.settings.writeText("Calendar", "Directory", ".");
+        editor->setDateFields(2024, 3, 16);
+        QVERIFY(editor->entryPath().empty());
+        typeText(editor, QStringLiteral("x"));
+        QVERIFY(!editor->save());
+        editor->close();
+    }
+
     void closingPositionAndHandler() {
         PopupWorld world;
         HostRecord record;

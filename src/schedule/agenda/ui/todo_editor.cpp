@@ -310,7 +310,9 @@ void ToDoEditor::rebuild(bool force) {
     std::string onDisk = name;
     if (!folder.empty())
         platform::fileExists(folder, name, &onDisk);
-    const std::string path = core::joinPath(folder, onDisk);
+    // Without a data folder the editor names no file (never one in the
+    // current directory).
+    const std::string path = folder.empty() ? std::string() : core::joinPath(folder, onDisk);
     copyString_->setText(qs(toDoCopyString(choice_)));
     if (!force && path == entryPath_) {
         if (!text_->document()->isModified())
@@ -336,7 +338,8 @@ void ToDoEditor::rebuild(bool force) {
     std::optional<EntryContent> content;
     std::string error;
     try {
-        content = LoadEntry(entryPath_);
+        if (!entryPath_.empty())
+            content = LoadEntry(entryPath_);
     } catch (const std::exception& e) {
         error = e.what();
     }
