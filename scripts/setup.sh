@@ -20,6 +20,8 @@ packages=(
   desktop-file-utils appstream lintian dpkg-dev file
   # calendar: full-precision sun and moon (VSOP87, ELP 2000-82B) for new moons and solar terms
   libnova-dev
+  # the birthday register's picture generator (zodiac glyphs)
+  fonts-dejavu-core
   # the schedule list's print test reads its PDF back; its fixed-pitch font is looked up by fontconfig
   poppler-utils libfontconfig-dev
 )
