@@ -24,8 +24,9 @@ packages=(
   fonts-dejavu-core
   # phone book: ping when ICMP sockets are not allowed; ip for the tests' network namespace
   iputils-ping iproute2
-  # diary tests: printed pages read back with pdftotext
-  poppler-utils
+  # printed pages (diary, schedule list) read back with pdftotext; the list's fixed-pitch font
+  # is looked up through fontconfig
+  poppler-utils libfontconfig-dev
 )
 
 missing=()

@@ -22,12 +22,14 @@
 #include "core/ui/settings/settings_dialog.h"
 #include "cycle/ui/cycle_open.h"
 #include "diary/ui/diary_tool.h"
+#include "mainwindow/ui/calendar_ex.h"
 #include "mainwindow/ui/main_window.h"
 #include "phonebook/ui/phone_book_tool.h"
 #include "mainwindow/ui/main_window_settings_host.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
+#include "schedule/agenda/ui/agenda_tools.h"
 #include "schedule/ui/popup_editor.h"
 #include "schedule/ui/popup_presenter.h"
 
@@ -103,6 +105,32 @@ int main(int argc, char** argv) {
     window.setTool(mainwindow::Tool::Period,
                    {[&] { cycle::openCycleTracker(settings, clock, window.selectedDate()); },
                     [] { return cycle::openCycleWindow() != nullptr; }});
+
+    // To-do windows: the schedule editor, the jump window, the schedule list
+    // and the schedule management window.
+    schedule::AgendaTools agenda(
+        settings, clock,
+        {.calendarDate =
+             [&] {
+                 const auto* c = window.calendar();
+                 return CivilDate{c->year(), c->month(), c->day()};
+             },
+         .setCalendarDate =
+             [&](const CivilDate& d) { window.calendar()->setDate(d.year, d.month, d.day); },
+         .refreshDayView = [&] { window.CalendarEx1Change(); },
+         .refreshCalendarMarks = [&] { window.refreshCalendarMarks(); },
+         .mainWindowWidth = [&] { return window.width(); },
+         .openDiary = {},
+         .editorClosed = {}});
+    hooks.scheduleListBackToToday = [&] { agenda.scheduleListBackToToday(); };
+    window.setTool(mainwindow::Tool::ScheduleRegistration, {[&] { agenda.openToDoEditor(); }, {}});
+    window.setTool(mainwindow::Tool::JumpToDate,
+                   {[&] { agenda.showJump(); }, [&] { return agenda.jumpOpen(); }});
+    window.setTool(mainwindow::Tool::ScheduleList,
+                   {[&] { agenda.showScheduleList(); }, [&] { return agenda.scheduleListOpen(); }});
+    window.setTool(mainwindow::Tool::ScheduleManagement,
+                   {[&] { agenda.showManagement(); }, [&] { return agenda.managementOpen(); }});
+    agenda.installPopupHooks();
 
     window.setHooks(std::move(hooks));
 
