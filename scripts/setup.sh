@@ -16,6 +16,8 @@ packages=(
   fonts-noto-cjk xvfb xauth
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
+  # tools: .desktop launch through GIO, .lnk shortcuts (lnkinfo checks the test fixtures)
+  libglib2.0-dev liblnk-dev liblnk-utils
 )
 
 missing=()

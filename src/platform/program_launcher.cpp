@@ -26,7 +26,9 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-bool isUrl(std::string_view text) {
+}  // namespace
+
+bool looksLikeUrl(std::string_view text) {
     std::size_t i = 0;
     if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0])))
         return false;
@@ -40,6 +42,8 @@ bool isUrl(std::string_view text) {
     }
     return i >= 2 && i < text.size() && text[i] == ':';
 }
+
+namespace {
 
 std::string parentFolder(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -134,7 +138,7 @@ LaunchPlan planLaunch(std::string_view programText, std::string_view parameters,
         return missing("起動するプログラムが指定されていません。");
     const std::string workingFolder(trimmed(workingFolderText));
 
-    if (isUrl(text))
+    if (looksLikeUrl(text))
         return openWithDesktop(std::string(text), workingFolder, probe);
 
     std::string path(text);

@@ -63,6 +63,10 @@ struct LaunchPlan {
     std::string message;                 // for Missing: why
 };
 
+// Whether `text` starts with a URL scheme: two or more letters (then letters,
+// digits, "+", "-", ".") and a colon, so that a drive letter "C:" is none.
+bool looksLikeUrl(std::string_view text);
+
 // Decides how `program` is started (see ProgramLauncher::start). The program
 // text may be quoted and may start with "~/". A relative path is looked up in
 // `workingFolder` first; a bare name also on PATH. A URL is anything that
