@@ -17,7 +17,7 @@ packages=(
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
   # tools: .desktop launch through GIO, .lnk shortcuts (lnkinfo checks the test fixtures)
-  libglib2.0-dev liblnk-dev liblnk-utils
+  libglib2.0-dev liblnk-dev libbfio-dev liblnk-utils
 )
 
 missing=()

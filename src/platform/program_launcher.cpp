@@ -62,6 +62,18 @@ std::string joined(std::string_view folder, std::string_view name) {
     return result;
 }
 
+bool isDesktopEntry(const std::string& path) {
+    constexpr std::string_view kSuffix = ".desktop";
+    if (path.size() <= kSuffix.size())
+        return false;
+    for (std::size_t i = 0; i < kSuffix.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[path.size() - kSuffix.size() + i]);
+        if (std::tolower(c) != kSuffix[i])
+            return false;
+    }
+    return path[path.size() - kSuffix.size() - 1] != '/';
+}
+
 LaunchPlan missing(std::string message) {
     LaunchPlan plan;
     plan.kind = LaunchPlan::Kind::Missing;
@@ -174,6 +186,14 @@ LaunchPlan planLaunch(std::string_view programText, std::string_view parameters,
     }
     if (!probe.isFile(resolved))
         return missing("「" + std::string(text) + "」が見つかりません。");
+    if (isDesktopEntry(resolved)) {
+        LaunchPlan plan;
+        plan.kind = LaunchPlan::Kind::Desktop;
+        plan.program = resolved;
+        plan.arguments = splitCommandLine(parameters);
+        plan.workingFolder = workingFolder;
+        return plan;
+    }
     if (!probe.isProgram(resolved)) {
         return openWithDesktop(
             resolved, workingFolder.empty() ? parentFolder(resolved) : workingFolder, probe);

@@ -55,7 +55,9 @@ struct LaunchProbe {
 
 // What a start request comes to, decided without starting anything.
 struct LaunchPlan {
-    enum class Kind { Run, Open, Missing };
+    // Desktop: a desktop entry (.desktop) started by its Exec line; the
+    // arguments are the files given to it.
+    enum class Kind { Run, Open, Desktop, Missing };
     Kind kind = Kind::Missing;
     std::string program;                 // the file to execute (for Open: the opener)
     std::vector<std::string> arguments;  // for Open: the document, folder or URL
