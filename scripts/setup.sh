@@ -18,6 +18,8 @@ packages=(
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
   # tools: .desktop launch through GIO, .lnk shortcuts (lnkinfo checks the test fixtures)
   libglib2.0-dev liblnk-dev libbfio-dev liblnk-utils
+  # the desktop's opener of documents, folders and URLs
+  xdg-utils
 )
 
 missing=()

@@ -20,6 +20,7 @@
 #include "platform/single_instance.h"
 #include "schedule/ui/popup_editor.h"
 #include "schedule/ui/popup_presenter.h"
+#include "tools/ui/tools_wiring.h"
 
 namespace {
 
@@ -68,7 +69,9 @@ int main(int argc, char** argv) {
     hooks.presentPopup = [&](std::uint64_t batch, const std::string& path, DateTime labelTime) {
         popups.presentPopup(batch, path, labelTime);
     };
+    tools::addToolHooks(hooks, window, settings);
     window.setHooks(std::move(hooks));
+    tools::installTools(window, settings, clock);
 
     // Popup editors may be open several at a time, one per request.
     window.setTool(

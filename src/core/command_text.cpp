@@ -19,7 +19,8 @@ std::string limitParameters(std::string_view utf8) {
 
 std::string folderOf(std::string_view program) {
     const auto mark = program.find_last_of("/\\:");
-    return mark == std::string_view::npos ? std::string() : std::string(program.substr(0, mark + 1));
+    return mark == std::string_view::npos ? std::string()
+                                          : std::string(program.substr(0, mark + 1));
 }
 
 bool isRelativePath(std::string_view program) {

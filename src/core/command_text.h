@@ -27,8 +27,8 @@ CommandText splitCommandText(std::string_view text, std::string_view baseFolder 
 
 // Splits `text` and starts it through `launcher` (never a shell). The result
 // says whether it started and, if not, why.
-platform::LaunchResult RunCommandText(std::string_view text,
-                                      platform::ProgramLauncher& launcher = platform::programLauncher(),
-                                      std::string_view baseFolder = {});
+platform::LaunchResult RunCommandText(
+    std::string_view text, platform::ProgramLauncher& launcher = platform::programLauncher(),
+    std::string_view baseFolder = {});
 
 }  // namespace hinagiku::core

@@ -48,7 +48,8 @@ void writePreset(platform::Settings& settings, int index, const CountdownPreset&
 
 CountdownRun::CountdownRun(const platform::Clock& clock, int hours, int minutes)
     : clock_(clock),
-      spanSeconds_(static_cast<std::int64_t>(hours) * 3600 + static_cast<std::int64_t>(minutes) * 60),
+      spanSeconds_(static_cast<std::int64_t>(hours) * 3600 +
+                   static_cast<std::int64_t>(minutes) * 60),
       startWall_(clock.now()),
       lastUptime_(clock.uptimeMilliseconds()) {}
 
@@ -124,9 +125,11 @@ std::string countdownStatusText(const std::string& title) {
 std::string countdownNoticeText(CountdownNotice notice, const std::string& title) {
     switch (notice) {
         case CountdownNotice::Half:
-            return title.empty() ? "５０％を経過しました。" : title + "の時間は５０％を経過しました。";
+            return title.empty() ? "５０％を経過しました。"
+                                 : title + "の時間は５０％を経過しました。";
         case CountdownNotice::Eighty:
-            return title.empty() ? "８０％を経過しました。" : title + "の時間は８０％を経過しました。";
+            return title.empty() ? "８０％を経過しました。"
+                                 : title + "の時間は８０％を経過しました。";
         case CountdownNotice::End:
             return title.empty() ? "時間になりました。" : title + "の時間になりました。";
         case CountdownNotice::None:

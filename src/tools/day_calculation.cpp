@@ -47,7 +47,7 @@ std::optional<DateTimeFields> fieldsOf(std::int64_t seconds) {
     const auto dayNumber = static_cast<int>(seconds / kSecondsPerDay) + firstDayNumber();
     const auto timeOfDay = static_cast<int>(seconds % kSecondsPerDay);
     const CivilDate date = decodeDate(static_cast<DateTime>(dayNumber));
-    return DateTimeFields{date.year,          date.month,         date.day,
+    return DateTimeFields{date.year,        date.month,          date.day,
                           timeOfDay / 3600, timeOfDay / 60 % 60, timeOfDay % 60};
 }
 
@@ -59,7 +59,7 @@ int validDay(int year, int month, int day) {
 
 std::string formatDayCalcDateTime(const DateTimeFields& f) {
     static constexpr std::array<std::string_view, 7> kWeekdays{"日", "月", "火", "水",
-                                                                "木", "金", "土"};
+                                                               "木", "金", "土"};
     const int weekday = DayOfWeek(static_cast<DateTime>(dayNumberOf({f.year, f.month, f.day})));
     std::string text = fourDigits(f.year) + "/" + twoDigits(f.month) + "/" + twoDigits(f.day) +
                        " (" + std::string(kWeekdays[weekday - 1]) + ") ";
@@ -136,8 +136,8 @@ DayCalcResult calculateCount(const DateTimeFields& from, bool after, const DayOf
         return result;
     }
     // The fields' bounds keep every part far below what 64 bits hold.
-    const std::int64_t span = offset.days * kSecondsPerDay + offset.hours * 3600 +
-                              offset.minutes * 60 + offset.seconds;
+    const std::int64_t span =
+        offset.days * kSecondsPerDay + offset.hours * 3600 + offset.minutes * 60 + offset.seconds;
     const std::optional<DateTimeFields> target = fieldsOf(after ? *a + span : *a - span);
     if (!target) {
         result.failed = true;

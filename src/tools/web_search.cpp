@@ -16,13 +16,16 @@ const std::array<WebSearchItem, 11>& webSearchMenu() {
         {"Google 和英", "https://www.google.co.jp/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%98a%89p+"},
         {{}, {}},
         {"Google 乗換",
-         "https://www.google.co.jp/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%8F%E6%82%E8%8A%B7%82%A6+"},
+         "https://www.google.co.jp/"
+         "search?hl=ja&inlang=ja&ie=Shift_JIS&q=%8F%E6%82%E8%8A%B7%82%A6+"},
         {"Google 荷物(ヤマト)",
          "https://www.google.co.jp/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%83%84%83}%83g+"},
         {{}, {}},
-        {"Google 株価", "https://www.google.co.jp/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%8A%94%89%BF+"},
+        {"Google 株価",
+         "https://www.google.co.jp/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%8A%94%89%BF+"},
         {"Google 会社情報",
-         "https://www.google.co.jp/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%89%EF%8E%D0%8F%EE%95%F1+"},
+         "https://www.google.co.jp/"
+         "search?hl=ja&inlang=ja&ie=Shift_JIS&q=%89%EF%8E%D0%8F%EE%95%F1+"},
     }};
     return kItems;
 }
@@ -34,7 +37,8 @@ std::string encodeSearchText(std::string_view utf8) {
     for (const char32_t code : text.toUcs4()) {
         const QString one = QString::fromUcs4(&code, 1);
         const QByteArray single = one.toUtf8();
-        const std::string_view character(single.constData(), static_cast<std::size_t>(single.size()));
+        const std::string_view character(single.constData(),
+                                         static_cast<std::size_t>(single.size()));
         if (platform::fitsCp932(character))
             bytes += platform::toCp932(character);
         else

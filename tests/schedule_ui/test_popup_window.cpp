@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/command_text.h"
 #include "platform/jpeg_codec.h"
 #include "schedule/ui/popup_picture.h"
-#include "core/command_text.h"
 #include "schedule/ui/popup_programs.h"
 #include "schedule/ui/popup_window.h"
 #include "test_popup_fixture.h"

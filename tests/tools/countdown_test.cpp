@@ -107,7 +107,8 @@ TEST(Countdown, Texts) {
     EXPECT_EQ(countdownStatusText(""), "時間を計っています。");
     EXPECT_EQ(countdownStatusText("ラーメン"), "ラーメンの時間を計っています。");
     EXPECT_EQ(countdownNoticeText(CountdownNotice::Half, ""), "５０％を経過しました。");
-    EXPECT_EQ(countdownNoticeText(CountdownNotice::Eighty, "茶"), "茶の時間は８０％を経過しました。");
+    EXPECT_EQ(countdownNoticeText(CountdownNotice::Eighty, "茶"),
+              "茶の時間は８０％を経過しました。");
     EXPECT_EQ(countdownNoticeText(CountdownNotice::End, "茶"), "茶の時間になりました。");
 }
 

@@ -111,7 +111,10 @@ TEST(DayCalculation, GroupDigits) {
     struct Case {
         std::int64_t value;
         const char* text;
-    } cases[] = {{0, "0"}, {999, "999"}, {1000, "1,000"}, {123456789, "123,456,789"},
+    } cases[] = {{0, "0"},
+                 {999, "999"},
+                 {1000, "1,000"},
+                 {123456789, "123,456,789"},
                  {9999999, "9,999,999"}};
     for (const Case& c : cases)
         EXPECT_EQ(groupDigits(c.value), c.text);
@@ -134,9 +137,9 @@ TEST(DayCalculation, RandomCasesAgreeWithSysDays) {
         const auto days = floor<std::chrono::days>(t);
         const year_month_day ymd{days};
         const hh_mm_ss time{t - days};
-        return DateTimeFields{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())),
-                              int(time.hours().count()), int(time.minutes().count()),
-                              int(time.seconds().count())};
+        return DateTimeFields{
+            int(ymd.year()),           int(unsigned(ymd.month())),  int(unsigned(ymd.day())),
+            int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
     };
     for (int i = 0; i < 20000; ++i) {
         const sys_seconds a = sys_days{std::chrono::days{day(random)}} + seconds{second(random)};
@@ -151,8 +154,8 @@ TEST(DayCalculation, RandomCasesAgreeWithSysDays) {
         const long long offset = std::uniform_int_distribution<long long>(0, 9999999)(random);
         const DayOffset parts{offset / 86400 % 10000, offset / 3600 % 24, offset / 60 % 60,
                               offset % 60};
-        const long long total = ((parts.days * 24 + parts.hours) * 60 + parts.minutes) * 60 +
-                                parts.seconds;
+        const long long total =
+            ((parts.days * 24 + parts.hours) * 60 + parts.minutes) * 60 + parts.seconds;
         const bool after = (i % 2) == 0;
         const sys_seconds target = after ? a + seconds{total} : a - seconds{total};
         const DayCalcResult count = calculateCount(fa, after, parts);

@@ -16,9 +16,9 @@ TEST(WebSearch, EveryByteIsEscapedInUpperCase) {
         {"ab", "%61%62"},
         {"本", "%96%7B"},
         {"a b", "%61%20%62"},
-        {"ｱ", "%B1"},                    // half-width katakana: one byte
-        {"é", "%26%23%32%33%33%3B"},    // &#233;
-        {"😀", "%26%23%31%32%38%35%31%32%3B"},       // outside the basic plane: one reference
+        {"ｱ", "%B1"},                          // half-width katakana: one byte
+        {"é", "%26%23%32%33%33%3B"},           // &#233;
+        {"😀", "%26%23%31%32%38%35%31%32%3B"},  // outside the basic plane: one reference
         {"한", "%26%23%35%34%36%32%30%3B"},
         {"", ""},
     };
@@ -34,10 +34,10 @@ TEST(WebSearch, MenuTemplatesKeepTheirPathsByteForByte) {
             continue;
         EXPECT_TRUE(item.urlTemplate.starts_with("https://")) << item.caption;
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Google 日本語", "Google イメージ", "",
-                                                  "Google 英和", "Google 和英", "", "Google 乗換",
-                                                  "Google 荷物(ヤマト)", "", "Google 株価",
-                                                  "Google 会社情報"}));
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"Google 日本語", "Google イメージ", "", "Google 英和",
+                                        "Google 和英", "", "Google 乗換", "Google 荷物(ヤマト)", "",
+                                        "Google 株価", "Google 会社情報"}));
     const std::string yamato(webSearchMenu()[7].urlTemplate);
     EXPECT_TRUE(yamato.ends_with("/search?hl=ja&inlang=ja&ie=Shift_JIS&q=%83%84%83}%83g+"));
     EXPECT_TRUE(std::string(webSearchMenu()[1].urlTemplate)
