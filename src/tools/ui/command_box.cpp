@@ -9,6 +9,7 @@
 #include <QStringListModel>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "tools/launch_request.h"
 #include "tools/ui/tool_dialogs.h"
 #include "tools/ui/web_search_menu.h"
@@ -30,16 +31,16 @@ CommandBox::CommandBox(QLineEdit* box, platform::Settings& settings, std::filesy
     completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     completer_->setWidget(box_);
     connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
-            [this](const QString& text) {
+            core::guard([this](const QString& text) {
                 box_->setText(text);
                 refill(false);
-            });
+            }));
     webMenu_ = new WebSearchMenu(
         settings_, box_, [this] { clearBox(); }, box_);
     warn_ = [this](const QString& text) { toolDialogs().warn(box_->window(), text, {}); };
-    connect(box_, &QLineEdit::textEdited, this, [this] { refill(true); });
+    connect(box_, &QLineEdit::textEdited, this, core::guard([this] { refill(true); }));
     connect(box_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { box_->setToolTip(hintFor(text)); });
+            core::guard([this](const QString& text) { box_->setToolTip(hintFor(text)); }));
     box_->setToolTip(hintFor(box_->text()));
     box_->installEventFilter(this);
     refill(false);

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "platform/cp932.h"
 #include "schedule/ui/sound_chooser.h"
 #include "tools/ui/tool_dialogs.h"
@@ -104,8 +105,10 @@ CountdownWindow::CountdownWindow(platform::Settings& settings, const platform::C
         soundButtons_[index]->setToolTip(QStringLiteral("ﾌｧｲﾙ選択"));
         grid->addWidget(sounds_[index], i, 1);
         grid->addWidget(soundButtons_[index], i, 2);
-        connect(soundButtons_[index], &QToolButton::clicked, this, [this, i] { chooseSound(i); });
-        connect(sounds_[index], &QLineEdit::textEdited, this, [this, i] { soundEdited(i); });
+        connect(soundButtons_[index], &QToolButton::clicked, this,
+                core::guard([this, i] { chooseSound(i); }));
+        connect(sounds_[index], &QLineEdit::textEdited, this,
+                core::guard([this, i] { soundEdited(i); }));
     }
     layout->addWidget(group_);
 
@@ -130,16 +133,22 @@ CountdownWindow::CountdownWindow(platform::Settings& settings, const platform::C
     status_->setFrameShape(QFrame::StyledPanel);
     layout->addWidget(status_);
 
-    connect(hours_, &QSpinBox::valueChanged, this, &CountdownWindow::normaliseFields);
-    connect(minutes_, &QSpinBox::valueChanged, this, &CountdownWindow::normaliseFields);
-    connect(presets_, &QListWidget::currentRowChanged, this, &CountdownWindow::presetSelected);
-    connect(add_, &QPushButton::clicked, this, &CountdownWindow::addPreset);
-    connect(delete_, &QPushButton::clicked, this, &CountdownWindow::deletePreset);
-    connect(start_, &QPushButton::clicked, this, &CountdownWindow::startCountdown);
-    connect(pause_, &QPushButton::clicked, this, &CountdownWindow::togglePause);
-    connect(reset_, &QPushButton::clicked, this, &CountdownWindow::resetCountdown);
+    connect(hours_, &QSpinBox::valueChanged, this,
+            core::guard(this, &CountdownWindow::normaliseFields));
+    connect(minutes_, &QSpinBox::valueChanged, this,
+            core::guard(this, &CountdownWindow::normaliseFields));
+    connect(presets_, &QListWidget::currentRowChanged, this,
+            core::guard(this, &CountdownWindow::presetSelected));
+    connect(add_, &QPushButton::clicked, this, core::guard(this, &CountdownWindow::addPreset));
+    connect(delete_, &QPushButton::clicked, this,
+            core::guard(this, &CountdownWindow::deletePreset));
+    connect(start_, &QPushButton::clicked, this,
+            core::guard(this, &CountdownWindow::startCountdown));
+    connect(pause_, &QPushButton::clicked, this, core::guard(this, &CountdownWindow::togglePause));
+    connect(reset_, &QPushButton::clicked, this,
+            core::guard(this, &CountdownWindow::resetCountdown));
     timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &CountdownWindow::tick);
+    connect(&timer_, &QTimer::timeout, this, core::guard(this, &CountdownWindow::tick));
 }
 
 CountdownWindow::~CountdownWindow() = default;

@@ -17,6 +17,7 @@
 
 #include "calendar/date_time.h"
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "tools/ui/tool_dialogs.h"
 #include "tools/ui/window_place.h"
 
@@ -98,28 +99,29 @@ DayCalculatorWindow::DayCalculatorWindow(platform::Settings& settings, const pla
     countItem_->setCheckable(true);
     menu_->addSeparator();
     connect(menu_->addAction(QStringLiteral("閉じる(&C)")), &QAction::triggered, this,
-            &QWidget::close);
-    connect(menu_, &QMenu::aboutToShow, this, [this] {
-        periodItem_->setChecked(!countMode());
-        countItem_->setChecked(countMode());
-    });
-    connect(periodItem_, &QAction::triggered, this, [this] {
-        core::PlaySoundCue(settings_, "c1");
-        setCountMode(false);
-    });
-    connect(countItem_, &QAction::triggered, this, [this] {
-        core::PlaySoundCue(settings_, "c1");
-        setCountMode(true);
-    });
-    connect(periodButton_, &QToolButton::clicked, this, [this] {
-        core::PlaySoundCue(settings_, "c1");
-        setCountMode(false);
-    });
-    connect(countButton_, &QToolButton::clicked, this, [this] {
-        core::PlaySoundCue(settings_, "c1");
-        setCountMode(true);
-    });
-    connect(calculate_, &QPushButton::clicked, this, &DayCalculatorWindow::calculate);
+            core::guard(this, &QWidget::close));
+    connect(menu_, &QMenu::aboutToShow, this, core::guard([this] {
+                periodItem_->setChecked(!countMode());
+                countItem_->setChecked(countMode());
+            }));
+    connect(periodItem_, &QAction::triggered, this, core::guard([this] {
+                core::PlaySoundCue(settings_, "c1");
+                setCountMode(false);
+            }));
+    connect(countItem_, &QAction::triggered, this, core::guard([this] {
+                core::PlaySoundCue(settings_, "c1");
+                setCountMode(true);
+            }));
+    connect(periodButton_, &QToolButton::clicked, this, core::guard([this] {
+                core::PlaySoundCue(settings_, "c1");
+                setCountMode(false);
+            }));
+    connect(countButton_, &QToolButton::clicked, this, core::guard([this] {
+                core::PlaySoundCue(settings_, "c1");
+                setCountMode(true);
+            }));
+    connect(calculate_, &QPushButton::clicked, this,
+            core::guard(this, &DayCalculatorWindow::calculate));
     adjustSize();
     setFixedSize(sizeHint());
 }
@@ -141,18 +143,21 @@ QWidget* DayCalculatorWindow::buildRow(int row) {
         grid->addWidget(field);
         grid->addWidget(new QLabel(QString::fromUtf8(kLabels[i]), panel));
         if (i < 3) {
-            connect(field, &QSpinBox::valueChanged, this, [this, row] { validate(row); });
+            connect(field, &QSpinBox::valueChanged, this,
+                    core::guard([this, row] { validate(row); }));
         }
     }
     r.today = new QPushButton(QStringLiteral("今日の日付にｾｯﾄ"), panel);
     r.zero = new QPushButton(QStringLiteral("数値を0にｾｯﾄ"), panel);
     grid->addWidget(r.today);
     grid->addWidget(r.zero);
-    connect(r.today, &QPushButton::clicked, this, [this, row] { setRowToNow(row); });
-    connect(r.zero, &QPushButton::clicked, this, [this, row] {
-        for (int i = 3; i < 6; ++i)
-            rows_[static_cast<std::size_t>(row)].fields[static_cast<std::size_t>(i)]->setValue(0);
-    });
+    connect(r.today, &QPushButton::clicked, this, core::guard([this, row] { setRowToNow(row); }));
+    connect(
+        r.zero, &QPushButton::clicked, this, core::guard([this, row] {
+            for (int i = 3; i < 6; ++i)
+                rows_[static_cast<std::size_t>(row)].fields[static_cast<std::size_t>(i)]->setValue(
+                    0);
+        }));
     return panel;
 }
 
@@ -177,15 +182,15 @@ QWidget* DayCalculatorWindow::buildCountPanel() {
     afterButton_->setChecked(true);
     for (QToolButton* button : {beforeButton_, afterButton_}) {
         connect(button, &QToolButton::clicked, this,
-                [this] { core::PlaySoundCue(settings_, "c1"); });
+                core::guard([this] { core::PlaySoundCue(settings_, "c1"); }));
     }
     grid->addWidget(beforeButton_);
     grid->addWidget(afterButton_);
     auto* zero = new QPushButton(QStringLiteral("数値を0にｾｯﾄ"), panel);
-    connect(zero, &QPushButton::clicked, this, [this] {
-        for (QSpinBox* field : offset_)
-            field->setValue(0);
-    });
+    connect(zero, &QPushButton::clicked, this, core::guard([this] {
+                for (QSpinBox* field : offset_)
+                    field->setValue(0);
+            }));
     grid->addWidget(zero);
     return panel;
 }

@@ -20,6 +20,7 @@
 #include <exception>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "platform/file_search.h"
 #include "tools/shortcut_folder.h"
 #include "tools/ui/program_chooser.h"
@@ -116,22 +117,26 @@ FileAssociationsWindow::FileAssociationsWindow(platform::Settings& settings, QWi
     help(default_, "起動するアプリをフルパスで設定。");
     help(close_, "設定を保存して終了します。");
 
-    connect(extension_, &QLineEdit::textChanged, this, &FileAssociationsWindow::extensionChanged);
+    connect(extension_, &QLineEdit::textChanged, this,
+            core::guard(this, &FileAssociationsWindow::extensionChanged));
     connect(list_, &QListWidget::currentRowChanged, this,
-            &FileAssociationsWindow::selectionChanged);
+            core::guard(this, &FileAssociationsWindow::selectionChanged));
     connect(program_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { save_->setEnabled(!text.isEmpty()); });
-    connect(save_, &QPushButton::clicked, this, &FileAssociationsWindow::saveEntry);
-    connect(delete_, &QPushButton::clicked, this, &FileAssociationsWindow::deleteEntry);
-    connect(close_, &QPushButton::clicked, this, &FileAssociationsWindow::closeAndSave);
+            core::guard([this](const QString& text) { save_->setEnabled(!text.isEmpty()); }));
+    connect(save_, &QPushButton::clicked, this,
+            core::guard(this, &FileAssociationsWindow::saveEntry));
+    connect(delete_, &QPushButton::clicked, this,
+            core::guard(this, &FileAssociationsWindow::deleteEntry));
+    connect(close_, &QPushButton::clicked, this,
+            core::guard(this, &FileAssociationsWindow::closeAndSave));
     for (auto [button, field] :
          {std::pair{programBrowse_, program_}, std::pair{defaultBrowse_, default_}}) {
-        connect(button, &QToolButton::clicked, this, [this, field = field] {
-            lower();
-            const QString chosen = chooseProgramFile(this, field->text(), false);
-            if (!chosen.isEmpty())
-                field->setText(chosen);
-        });
+        connect(button, &QToolButton::clicked, this, core::guard([this, field = field] {
+                    lower();
+                    const QString chosen = chooseProgramFile(this, field->text(), false);
+                    if (!chosen.isEmpty())
+                        field->setText(chosen);
+                }));
     }
     save_->setEnabled(false);
     delete_->setEnabled(false);

@@ -21,6 +21,7 @@
 #include <exception>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/busy_notice.h"
 #include "platform/file_search.h"
 #include "tools/file_associations.h"
@@ -154,41 +155,48 @@ LauncherEditor::LauncherEditor(platform::Settings& settings, QWidget* parent)
         editAction->setVisible(false);
     }
 
-    connect(list_, &QListWidget::currentRowChanged, this, &LauncherEditor::selectionChanged);
-    connect(stackList_, &QListWidget::currentRowChanged, this, &LauncherEditor::updateButtons);
-    connect(add_, &QPushButton::clicked, this, [this] { addItem(false); });
-    connect(separator_, &QPushButton::clicked, this, [this] { addItem(true); });
-    connect(write_, &QPushButton::clicked, this, &LauncherEditor::writeItem);
-    connect(browse_, &QToolButton::clicked, this, &LauncherEditor::browse);
-    connect(submenu_, &QCheckBox::clicked, this, &LauncherEditor::submenuToggled);
-    connect(submenuEdit_, &QPushButton::clicked, this, &LauncherEditor::editSubmenu);
-    connect(editAction, &QAction::triggered, this, [this] {
-        if (submenuEdit_->isEnabled())
-            editSubmenu();
-    });
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        const int row = list_->currentRow();
-        if (row < 0)
-            return;
-        if (items_[static_cast<std::size_t>(row)].submenu) {
-            if (submenuEdit_->isEnabled() && submenuEdit_->isVisible())
-                editSubmenu();
-        } else {
-            moveToStack();
-        }
-    });
-    connect(stackList_, &QListWidget::itemDoubleClicked, this, &LauncherEditor::moveFromStack);
-    connect(toStack_, &QPushButton::clicked, this, &LauncherEditor::moveToStack);
-    connect(fromStack_, &QPushButton::clicked, this, &LauncherEditor::moveFromStack);
-    connect(stackDelete_, &QPushButton::clicked, this, &LauncherEditor::deleteFromStack);
-    connect(save_, &QPushButton::clicked, this, &LauncherEditor::saveAndClose);
-    connect(cancel_, &QPushButton::clicked, this, &LauncherEditor::reject);
-    connect(title_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        // "Main" is the top level's name: a title may not take it.
-        if (text.compare(QStringLiteral("MAIN"), Qt::CaseInsensitive) == 0)
-            title_->clear();
-    });
-    connect(file_, &QLineEdit::textChanged, this, [this] { updateButtons(); });
+    connect(list_, &QListWidget::currentRowChanged, this,
+            core::guard(this, &LauncherEditor::selectionChanged));
+    connect(stackList_, &QListWidget::currentRowChanged, this,
+            core::guard(this, &LauncherEditor::updateButtons));
+    connect(add_, &QPushButton::clicked, this, core::guard([this] { addItem(false); }));
+    connect(separator_, &QPushButton::clicked, this, core::guard([this] { addItem(true); }));
+    connect(write_, &QPushButton::clicked, this, core::guard(this, &LauncherEditor::writeItem));
+    connect(browse_, &QToolButton::clicked, this, core::guard(this, &LauncherEditor::browse));
+    connect(submenu_, &QCheckBox::clicked, this,
+            core::guard(this, &LauncherEditor::submenuToggled));
+    connect(submenuEdit_, &QPushButton::clicked, this,
+            core::guard(this, &LauncherEditor::editSubmenu));
+    connect(editAction, &QAction::triggered, this, core::guard([this] {
+                if (submenuEdit_->isEnabled())
+                    editSubmenu();
+            }));
+    connect(list_, &QListWidget::itemDoubleClicked, this, core::guard([this] {
+                const int row = list_->currentRow();
+                if (row < 0)
+                    return;
+                if (items_[static_cast<std::size_t>(row)].submenu) {
+                    if (submenuEdit_->isEnabled() && submenuEdit_->isVisible())
+                        editSubmenu();
+                } else {
+                    moveToStack();
+                }
+            }));
+    connect(stackList_, &QListWidget::itemDoubleClicked, this,
+            core::guard(this, &LauncherEditor::moveFromStack));
+    connect(toStack_, &QPushButton::clicked, this, core::guard(this, &LauncherEditor::moveToStack));
+    connect(fromStack_, &QPushButton::clicked, this,
+            core::guard(this, &LauncherEditor::moveFromStack));
+    connect(stackDelete_, &QPushButton::clicked, this,
+            core::guard(this, &LauncherEditor::deleteFromStack));
+    connect(save_, &QPushButton::clicked, this, core::guard(this, &LauncherEditor::saveAndClose));
+    connect(cancel_, &QPushButton::clicked, this, core::guard(this, &LauncherEditor::reject));
+    connect(title_, &QLineEdit::textEdited, this, core::guard([this](const QString& text) {
+                // "Main" is the top level's name: a title may not take it.
+                if (text.compare(QStringLiteral("MAIN"), Qt::CaseInsensitive) == 0)
+                    title_->clear();
+            }));
+    connect(file_, &QLineEdit::textChanged, this, core::guard([this] { updateButtons(); }));
     resize(560, 420);
 }
 

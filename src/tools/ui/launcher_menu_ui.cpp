@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "core/ui/action_guard.h"
 #include "tools/launch_request.h"
 
 namespace hinagiku::tools {
@@ -24,9 +25,10 @@ void addItems(QMenu* menu, const std::vector<LauncherItem>& items, platform::Set
             case LauncherItem::Kind::Item: {
                 QAction* action = menu->addAction(title);
                 const int number = item.number;
-                QObject::connect(action, &QAction::triggered, menu, [&settings, number, warn] {
-                    runLauncherItem(settings, number, warn);
-                });
+                QObject::connect(action, &QAction::triggered, menu,
+                                 core::guard([&settings, number, warn] {
+                                     runLauncherItem(settings, number, warn);
+                                 }));
                 break;
             }
         }

@@ -5,6 +5,8 @@
 #include <QFileSystemModel>
 #include <QSortFilterProxyModel>
 
+#include "core/ui/action_guard.h"
+
 namespace hinagiku::tools {
 namespace {
 
@@ -51,9 +53,10 @@ QString chooseProgramFile(QWidget* parent, const QString& current, bool withLink
     dialog.setNameFilters({programs, all});
     auto* filter = new ProgramFilter(withLinks, &dialog);
     dialog.setProxyModel(filter);
-    QObject::connect(
-        &dialog, &QFileDialog::filterSelected, filter,
-        [filter, programs](const QString& chosen) { filter->setActive(chosen == programs); });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, filter,
+                     core::guard([filter, programs](const QString& chosen) {
+                         filter->setActive(chosen == programs);
+                     }));
     const QFileInfo start(current);
     if (!current.isEmpty() && start.exists()) {
         dialog.setDirectory(start.absolutePath());

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "platform/program_launcher.h"
 #include "tools/web_search.h"
 
@@ -23,7 +24,7 @@ WebSearchMenu::WebSearchMenu(platform::Settings& settings, QLineEdit* box,
         action->setToolTip(QString::fromLatin1(item.urlTemplate.data(),
                                                static_cast<qsizetype>(item.urlTemplate.size())));
         const int chosen = number;
-        connect(action, &QAction::triggered, this, [this, chosen] { choose(chosen); });
+        connect(action, &QAction::triggered, this, core::guard([this, chosen] { choose(chosen); }));
     }
     setToolTipsVisible(true);
 }
