@@ -34,9 +34,11 @@ void saveAssociations(platform::Settings& settings, const std::vector<Associatio
     settings.edit([&](platform::SettingsEdit& edit) {
         edit.writeText(kForm, "Count", std::to_string(rows.size()));
         edit.writeText(kForm, "Exec", defaultCommand);
-        edit.eraseSection(kTable);
+        std::vector<platform::SettingsEntry> entries;
+        entries.reserve(rows.size());
         for (const Association& row : rows)
-            edit.writeText(kTable, row.extension, row.command);
+            entries.push_back({row.extension, row.command});
+        edit.replaceSection(kTable, entries);
     });
 }
 

@@ -46,25 +46,24 @@ bool levelHasItems(const platform::Settings& settings, std::string_view level) {
 void saveLauncherLevel(platform::Settings& settings, std::string_view level,
                        const std::vector<LevelItem>& items) {
     const std::string name(level);
+    std::vector<platform::SettingsEntry> titles{{"Count", std::to_string(items.size())}};
+    std::vector<platform::SettingsEntry> commands;
+    std::vector<platform::SettingsEntry> flags;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const std::string key = std::to_string(k);
+        titles.push_back({key, items[k].title});
+        commands.push_back({key, items[k].submenu ? "" : items[k].command});
+        flags.push_back({key, items[k].submenu ? "1" : "0"});
+    }
     settings.edit([&](platform::SettingsEdit& edit) {
-        for (const char* prefix : {"ExecTitle_", "ExecCommand_", "ExecSub_"})
-            edit.eraseSection(prefix + name);
-        edit.writeText("ExecTitle_" + name, "Count", std::to_string(items.size()));
-        for (std::size_t k = 0; k < items.size(); ++k) {
-            const std::string key = std::to_string(k);
-            edit.writeText("ExecTitle_" + name, key, items[k].title);
-            edit.writeText("ExecCommand_" + name, key, items[k].submenu ? "" : items[k].command);
-            edit.writeText("ExecSub_" + name, key, items[k].submenu ? "1" : "0");
-        }
+        edit.replaceSection("ExecTitle_" + name, titles);
+        edit.replaceSection("ExecCommand_" + name, commands);
+        edit.replaceSection("ExecSub_" + name, flags);
         if (name != "Main")
             return;
-        edit.eraseSection("ExecTitle");
-        edit.writeText("ExecTitle", "Count", std::to_string(items.size()));
-        for (std::size_t k = 0; k < items.size(); ++k) {
-            edit.writeText("ExecTitle", std::to_string(k), items[k].title);
-            edit.writeText("ExecCommand", std::to_string(k),
-                           items[k].submenu ? "" : items[k].command);
-        }
+        // The flat copy of the top level; the next build rewrites [ExecCommand].
+        edit.replaceSection("ExecTitle", titles);
+        edit.replaceSection("ExecCommand", commands);
     });
 }
 

@@ -2,19 +2,81 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
+
+#include "platform/cp932.h"
+#include "platform/file_search.h"
+#include "platform/profile_file.h"
 
 namespace hinagiku::tools {
 namespace {
 
 constexpr int kMaxDepth = 2;  // submenus below "Main"
 
-class SettingsSource final : public LauncherSource {
+// A stored value as a read gives it: blanks trimmed, one pair of matching
+// quotes removed, cut to what a read returns.
+std::string readableValue(std::string_view stored) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!stored.empty() && blank(stored.front()))
+        stored.remove_prefix(1);
+    while (!stored.empty() && blank(stored.back()))
+        stored.remove_suffix(1);
+    if (stored.size() >= 2 && (stored.front() == '"' || stored.front() == '\'') &&
+        stored.back() == stored.front())
+        stored = stored.substr(1, stored.size() - 2);
+    const std::string bytes = platform::toCp932(stored);
+    if (bytes.size() <= platform::ProfileFile::kMaxValueBytes)
+        return std::string(stored);
+    return platform::fromCp932(std::string_view(bytes).substr(
+        0, platform::cp932PrefixLength(bytes, platform::ProfileFile::kMaxValueBytes)));
+}
+
+// Reads every section once and answers the builder's many keys from that
+// listing: a file of a megabyte is not searched again for every item.
+class CachedSource : public LauncherSource {
   public:
-    explicit SettingsSource(const platform::Settings& settings) : settings_(settings) {}
     std::string readText(std::string_view section, std::string_view key) const override {
-        return settings_.readText(section, key, "");
+        const auto& values = section_(section);
+        const auto it = values.find(platform::foldAsciiCase(key));
+        return it == values.end() ? std::string() : it->second;
     }
     std::vector<platform::SettingsEntry> entries(std::string_view section) const override {
+        return listed(section);
+    }
+
+  protected:
+    virtual std::vector<platform::SettingsEntry> list(std::string_view section) const = 0;
+
+  private:
+    const std::map<std::string, std::string>& section_(std::string_view section) const {
+        const std::string name = platform::foldAsciiCase(section);
+        auto it = cache_.find(name);
+        if (it != cache_.end())
+            return it->second;
+        std::map<std::string, std::string> values;
+        for (const platform::SettingsEntry& entry : listed(section))
+            values.emplace(platform::foldAsciiCase(entry.key), readableValue(entry.value));
+        return cache_.emplace(name, std::move(values)).first->second;
+    }
+    const std::vector<platform::SettingsEntry>& listed(std::string_view section) const {
+        const std::string name = platform::foldAsciiCase(section);
+        auto it = lists_.find(name);
+        if (it == lists_.end())
+            it = lists_.emplace(name, list(section)).first;
+        return it->second;
+    }
+    mutable std::map<std::string, std::map<std::string, std::string>> cache_;
+    mutable std::map<std::string, std::vector<platform::SettingsEntry>> lists_;
+};
+
+class SettingsSource final : public CachedSource {
+  public:
+    explicit SettingsSource(const platform::Settings& settings) : settings_(settings) {}
+
+  protected:
+    std::vector<platform::SettingsEntry> list(std::string_view section) const override {
         return settings_.listEntries(section);
     }
 
@@ -22,13 +84,12 @@ class SettingsSource final : public LauncherSource {
     const platform::Settings& settings_;
 };
 
-class EditSource final : public LauncherSource {
+class EditSource final : public CachedSource {
   public:
     explicit EditSource(const platform::SettingsEdit& edit) : edit_(edit) {}
-    std::string readText(std::string_view section, std::string_view key) const override {
-        return edit_.readText(section, key, "");
-    }
-    std::vector<platform::SettingsEntry> entries(std::string_view section) const override {
+
+  protected:
+    std::vector<platform::SettingsEntry> list(std::string_view section) const override {
         return edit_.entries(section);
     }
 
@@ -118,9 +179,11 @@ LauncherMenu BuildLauncherMenu(platform::Settings& settings) {
     LauncherMenu menu;
     settings.edit([&](platform::SettingsEdit& edit) {
         menu = buildLauncherMenu(EditSource(edit));
-        edit.eraseSection("ExecCommand");
+        std::vector<platform::SettingsEntry> index;
+        index.reserve(menu.commands.size());
         for (const auto& [number, command] : menu.commands)
-            edit.writeText("ExecCommand", std::to_string(number), command);
+            index.push_back({std::to_string(number), command});
+        edit.replaceSection("ExecCommand", index);
     });
     return menu;
 }

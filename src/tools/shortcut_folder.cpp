@@ -49,8 +49,9 @@ bool ShortcutFolder::refresh(std::string* error) {
         if (ec)
             break;
         std::error_code statError;
-        // is_regular_file follows links: a dangling link or a folder is left out.
-        if (!std::filesystem::is_regular_file(it->path(), statError))
+        // The listing's own file type answers without a call to the system;
+        // only links are followed (a dangling link or a folder is left out).
+        if (!it->is_regular_file(statError))
             continue;
         const std::string file = it->path().filename().string();
         const std::string_view extension = fileExtension(file);
