@@ -43,6 +43,7 @@ CommandBox::CommandBox(QLineEdit* box, platform::Settings& settings, std::filesy
             core::guard([this](const QString& text) { box_->setToolTip(hintFor(text)); }));
     box_->setToolTip(hintFor(box_->text()));
     box_->installEventFilter(this);
+    completer_->popup()->installEventFilter(this);
     refill(false);
 }
 
@@ -64,9 +65,10 @@ void CommandBox::refill(bool popup) {
         names << QString::fromStdString(name);
     model_->setStringList(names);
     setGrey(!typed.empty() && folder_.firstCompletionEquals(typed));
-    if (popup && !names.isEmpty() && box_->isVisible())
+    if (popup && !names.isEmpty() && box_->isVisible()) {
         completer_->complete();
-    else if (names.isEmpty())
+        completer_->popup()->move(belowBox());
+    } else if (names.isEmpty())
         completer_->popup()->hide();
 }
 
@@ -92,9 +94,16 @@ void CommandBox::clearBox() {
     refill(false);
 }
 
+QPoint CommandBox::belowBox() const {
+    // From the window's own position: a borderless window placed by the
+    // program is not always where the platform's mapping thinks it is.
+    const QWidget* window = box_->window();
+    return window->geometry().topLeft() + box_->mapTo(window, QPoint(0, box_->height()));
+}
+
 void CommandBox::popupBelowBox(QMenu* menu) {
     if (menu != nullptr)
-        menu->popup(box_->mapToGlobal(QPoint(0, box_->height())));
+        menu->popup(belowBox());
 }
 
 bool CommandBox::run(const QString& text) {
@@ -120,14 +129,16 @@ bool CommandBox::run(const QString& text) {
 }
 
 bool CommandBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == box_ && event->type() == QEvent::KeyPress) {
+    if ((watched == box_ || watched == completer_->popup()) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && key->modifiers().testFlag(Qt::ControlModifier)) {
+            completer_->popup()->hide();
             popupBelowBox(menus_.launcher);
             return true;
         }
         if (enter && key->modifiers().testFlag(Qt::ShiftModifier)) {
+            completer_->popup()->hide();
             popupBelowBox(menus_.memo);
             return true;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 #include <filesystem>
@@ -61,6 +62,7 @@ class CommandBox : public QObject {
     void clearBox();
     void setGrey(bool grey);
     void popupBelowBox(QMenu* menu);
+    QPoint belowBox() const;
 
     QLineEdit* box_;
     platform::Settings& settings_;
