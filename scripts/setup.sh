@@ -16,6 +16,10 @@ packages=(
   fonts-noto-cjk xvfb xauth
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
+  # installing and packaging: checks of the desktop entry, the AppStream data and the package
+  desktop-file-utils appstream lintian dpkg-dev file
+  # calendar: full-precision sun and moon (VSOP87, ELP 2000-82B) for new moons and solar terms
+  libnova-dev
   # tools: .desktop launch through GIO, .lnk shortcuts (lnkinfo checks the test fixtures)
   libglib2.0-dev liblnk-dev libbfio-dev liblnk-utils
   # the desktop's opener of documents, folders and URLs

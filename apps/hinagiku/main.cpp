@@ -5,6 +5,7 @@
 // window whose creation runs the start-up sequence, the event loop, and the
 // lock released when the program ends.
 #include <QByteArray>
+#include <QIcon>
 
 #include <cstdint>
 #include <cstdio>
@@ -57,6 +58,12 @@ int main(int argc, char** argv) {
 
     preferX11();
     core::Application app(argc, argv);
+    // The daisy of the application menu, also on the windows and the tray.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hinagiku_%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.hinagiku.Hinagiku"));
     core::installFolderDialogs();
 
     core::ensureHomeFolder();
