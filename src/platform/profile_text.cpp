@@ -107,14 +107,6 @@ void forEachKeyOf(std::string_view text, std::string_view section, F&& f) {
     });
 }
 
-std::string cleanValue(std::string_view raw, std::size_t maxBytes) {
-    std::string_view v = trim(raw);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-        v = v.substr(1, v.size() - 2);
-    }
-    return std::string(v.substr(0, cp932PrefixLength(v, maxBytes)));
-}
-
 // Lines of the first section named `section`: the header, and the last key.
 struct SectionSpan {
     bool found = false;
@@ -179,6 +171,14 @@ bool sameName(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+std::string cleanValue(std::string_view raw, std::size_t maxBytes) {
+    std::string_view v = trim(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
+    }
+    return std::string(v.substr(0, cp932PrefixLength(v, maxBytes)));
 }
 
 std::optional<std::string> findValue(std::string_view text, std::string_view section,
@@ -249,6 +249,16 @@ std::vector<std::pair<std::string, std::string>> entries(std::string_view text,
         return true;
     });
     return out;
+}
+
+std::vector<std::string> sectionNames(std::string_view text) {
+    std::vector<std::string> names;
+    forEachLine(text, [&](const Line& line) {
+        if (line.kind == Kind::Header)
+            names.emplace_back(line.name);
+        return true;
+    });
+    return names;
 }
 
 std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
