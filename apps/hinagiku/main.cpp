@@ -32,6 +32,7 @@
 #include "schedule/agenda/ui/agenda_tools.h"
 #include "schedule/ui/popup_editor.h"
 #include "schedule/ui/popup_presenter.h"
+#include "tools/ui/tools_wiring.h"
 
 namespace {
 
@@ -132,7 +133,9 @@ int main(int argc, char** argv) {
                    {[&] { agenda.showManagement(); }, [&] { return agenda.managementOpen(); }});
     agenda.installPopupHooks();
 
+    tools::addToolHooks(hooks, window, settings);
     window.setHooks(std::move(hooks));
+    tools::installTools(window, settings, clock);
 
     // The settings dialog and the privacy lock.
     mainwindow::MainWindowSettingsHost settingsHost(window);

@@ -22,6 +22,7 @@
 
 #include "calendar/format_date.h"
 #include "calendar/moon.h"
+#include "core/command_text.h"
 #include "core/data_folders.h"
 #include "core/sound_cues.h"
 #include "core/startup.h"
@@ -1081,12 +1082,10 @@ void MainWindow::runInfoAction() {
 }
 
 void MainWindow::startMailer() {
-    const ProgramCommand command =
-        splitProgramCommand(settings_.readText("pop", "pop1_program", ""));
-    if (command.program.empty())
+    const std::string command = settings_.readText("pop", "pop1_program", "");
+    if (core::splitCommandText(command).program.empty())
         return;
-    platform::programLauncher().start(command.program, command.parameters,
-                                      programFolder(command.program));
+    core::RunCommandText(command);
     // The automatic check waits one more minute.
     popupTimer_->setMailCountdown(popupTimer_->mailCountdown() + 1);
 }
