@@ -164,19 +164,28 @@ std::size_t TodoStore::addItem(Outline& outline, DateTime now) {
 }
 
 NoteState TodoStore::noteState(std::string_view marker) const {
-    const auto entry = FolderListing(folder_).find(marker);
+    return noteState(marker, FolderListing(folder_));
+}
+
+NoteState TodoStore::noteState(std::string_view marker, const FolderListing& listing) const {
+    const auto entry = listing.find(marker);
     if (!entry)
         return NoteState::None;
     if (!entry->regular || entry->size > kMaxNoteBytes)
         return NoteState::Bad;
-    const auto bytes = readNote(marker);
+    const auto bytes = readNote(marker, listing);
     if (!bytes)
         return NoteState::Bad;
     return richtext::isRtf(*bytes) ? NoteState::Rtf : NoteState::Plain;
 }
 
 std::optional<std::string> TodoStore::readNote(std::string_view marker) const {
-    const auto entry = FolderListing(folder_).find(marker);
+    return readNote(marker, FolderListing(folder_));
+}
+
+std::optional<std::string> TodoStore::readNote(std::string_view marker,
+                                               const FolderListing& listing) const {
+    const auto entry = listing.find(marker);
     if (!entry || !entry->regular || entry->size > kMaxNoteBytes)
         return std::nullopt;
     std::string bytes;

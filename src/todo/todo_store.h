@@ -82,8 +82,12 @@ class TodoStore {
     std::size_t addItem(Outline& outline, DateTime now);
 
     NoteState noteState(std::string_view marker) const;
+    // The same with one listing for many notes.
+    NoteState noteState(std::string_view marker, const FolderListing& listing) const;
     // The note's bytes; nothing when missing or bad (see noteState).
     std::optional<std::string> readNote(std::string_view marker) const;
+    std::optional<std::string> readNote(std::string_view marker,
+                                        const FolderListing& listing) const;
     // Writes the note under the name on disk (or the marker). Throws IoError;
     // refuses a note that is not a regular file.
     void writeNote(std::string_view marker, std::string_view bytes) const;
