@@ -20,7 +20,7 @@ packages=(
   desktop-file-utils appstream lintian dpkg-dev file
   # calendar: full-precision sun and moon (VSOP87, ELP 2000-82B) for new moons and solar terms
   libnova-dev
-  # ToDo board: tests read printed PDFs as text (pdftotext, pdfinfo)
+  # diary and ToDo board tests: printed pages read back with pdftotext, pdfinfo
   poppler-utils
 )
 

@@ -15,6 +15,8 @@
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "diary/ui/diary_tool.h"
+
 #include "core/ui/session_end.h"
 #include "mainwindow/ui/main_window.h"
 #include "platform/clock.h"
@@ -82,6 +84,11 @@ int main(int argc, char** argv) {
     window.setTool(
         mainwindow::Tool::PopupRegistration,
         {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+
+    // Diary: the list behind the privacy gate; the pages open from it.
+    diary::ui::DiaryTool diary(settings, clock);
+    window.setTool(mainwindow::Tool::DiaryList,
+                   {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
 
     // Windows holding unsaved data save on every way the program ends.
     core::SessionEnd::instance().installSignalHandlers();

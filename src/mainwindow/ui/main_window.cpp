@@ -141,10 +141,7 @@ class MainWindow::TickHostImpl final : public schedule::TickHost {
     void calendarBackToToday() override { w_.backToToday(); }
     void showBirthdayGreeting() override { call(w_.hooks_.showBirthdayGreeting); }
     void playSoundFile(const std::string& path) override { core::PlaySoundFile(path); }
-    void openDiaryList() override {
-        if (w_.toolAvailable(Tool::DiaryList))
-            w_.tools_[static_cast<int>(Tool::DiaryList)].open();
-    }
+    void openDiaryList() override { w_.openTool(Tool::DiaryList); }
     void loadPopupEntry(const schedule::PopupLoad& entry) override {
         if (!w_.hooks_.loadPopupEntry) {
             throw std::runtime_error("ポップアップウィンドウを開けません: " + entry.path);
