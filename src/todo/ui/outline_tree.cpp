@@ -6,11 +6,25 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <optional>
 
 namespace hinagiku::todo::ui {
 namespace {
 
 constexpr const char* kMimeType = "application/x-hinagiku-todo-node";
+
+// The dragged node when the drag started in `tree`, else nothing: the data
+// carries the tree's address, so drags from elsewhere never count.
+std::optional<std::uint64_t> draggedNode(const QMimeData* mime, const OutlineTree* tree) {
+    if (!mime || !mime->hasFormat(kMimeType))
+        return std::nullopt;
+    const QList<QByteArray> parts = mime->data(kMimeType).split(':');
+    if (parts.size() != 2 || parts[0] != OutlineTree::dragToken(tree))
+        return std::nullopt;
+    bool ok = false;
+    const auto id = parts[1].toULongLong(&ok);
+    return ok ? std::optional<std::uint64_t>(id) : std::nullopt;
+}
 
 }  // namespace
 
@@ -23,6 +37,14 @@ OutlineTree::OutlineTree(QWidget* parent) : QTreeWidget(parent) {
     setDefaultDropAction(Qt::MoveAction);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+}
+
+QByteArray OutlineTree::dragToken(const OutlineTree* tree) {
+    return QByteArray::number(static_cast<qulonglong>(reinterpret_cast<quintptr>(tree)), 16);
+}
+
+QByteArray OutlineTree::dragData(const OutlineTree* tree, std::uint64_t id) {
+    return dragToken(tree) + ':' + QByteArray::number(static_cast<qulonglong>(id));
 }
 
 std::uint64_t OutlineTree::nodeId(const QTreeWidgetItem* item) {
@@ -61,21 +83,21 @@ void OutlineTree::mouseMoveEvent(QMouseEvent* event) {
     if (!canDrag || !canDrag(id))
         return;
     auto* mime = new QMimeData;
-    mime->setData(kMimeType, QByteArray::number(static_cast<qulonglong>(id)));
+    mime->setData(kMimeType, dragData(this, id));
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     drag->exec(Qt::MoveAction);
 }
 
 void OutlineTree::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->source() == this && event->mimeData()->hasFormat(kMimeType))
+    if (draggedNode(event->mimeData(), this))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void OutlineTree::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->source() != this || !event->mimeData()->hasFormat(kMimeType)) {
+    if (!draggedNode(event->mimeData(), this)) {
         event->ignore();
         return;
     }
@@ -87,7 +109,8 @@ void OutlineTree::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void OutlineTree::dropEvent(QDropEvent* event) {
-    if (event->source() != this || !event->mimeData()->hasFormat(kMimeType)) {
+    const auto from = draggedNode(event->mimeData(), this);
+    if (!from) {
         event->ignore();
         return;
     }
@@ -98,8 +121,7 @@ void OutlineTree::dropEvent(QDropEvent* event) {
     QTreeWidgetItem* target = itemAt(point);
     if (!onLabel(target, point))
         return;
-    const std::uint64_t from = event->mimeData()->data(kMimeType).toULongLong();
-    emit dropped(from, nodeId(target));
+    emit dropped(*from, nodeId(target));
 }
 
 }  // namespace hinagiku::todo::ui

@@ -14,6 +14,10 @@ class OutlineTree : public QTreeWidget {
   public:
     explicit OutlineTree(QWidget* parent = nullptr);
 
+    // The drag data of a node dragged from `tree` (MIME type
+    // "application/x-hinagiku-todo-node").
+    static QByteArray dragToken(const OutlineTree* tree);
+    static QByteArray dragData(const OutlineTree* tree, std::uint64_t id);
     // The node id an item row stands for.
     static std::uint64_t nodeId(const QTreeWidgetItem* item);
     // Whether `point` (viewport coordinates) lies on the label or icon of `item`.
