@@ -51,21 +51,45 @@ configure_file(${PROJECT_SOURCE_DIR}/data/${HINAGIKU_APP_ID}.metainfo.xml.in
 install(FILES ${PROJECT_BINARY_DIR}/data/${HINAGIKU_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-install(FILES ${PROJECT_SOURCE_DIR}/docs/man/hinagiku.1 ${PROJECT_SOURCE_DIR}/docs/man/hinagikuctl.1
+# Manual pages and the package's changelog go compressed, as Debian wants
+# them; gzip -n keeps the bytes the same from build to build.
+set(HINAGIKU_MAINTAINER "Hinagiku developers <hinagiku@example.org>"
+    CACHE STRING "Maintainer of the Debian package (name <address>)")
+configure_file(${PROJECT_SOURCE_DIR}/data/debian/changelog.in
+               ${PROJECT_BINARY_DIR}/data/changelog @ONLY)
+set(compressed)
+foreach(source docs/man/hinagiku.1 docs/man/hinagikuctl.1 BINARY:data/changelog)
+  if(source MATCHES "^BINARY:(.*)")
+    set(input ${PROJECT_BINARY_DIR}/${CMAKE_MATCH_1})
+  else()
+    set(input ${PROJECT_SOURCE_DIR}/${source})
+  endif()
+  get_filename_component(name ${input} NAME)
+  set(output ${PROJECT_BINARY_DIR}/data/${name}.gz)
+  add_custom_command(OUTPUT ${output}
+    COMMAND gzip -9 -n -c ${input} > ${output}
+    DEPENDS ${input} VERBATIM)
+  list(APPEND compressed ${output})
+endforeach()
+add_custom_target(hinagiku_compressed_docs ALL DEPENDS ${compressed})
+install(FILES ${PROJECT_BINARY_DIR}/data/hinagiku.1.gz ${PROJECT_BINARY_DIR}/data/hinagikuctl.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/data/changelog.gz ${PROJECT_SOURCE_DIR}/data/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hinagiku)
 
 # The Debian package. Depends come from the shared libraries the programs
 # link (dpkg-shlibdeps) plus what they open at run time.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "hinagiku")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_CONTACT "Hinagiku developers <hinagiku@localhost>")
+set(CPACK_PACKAGE_CONTACT "${HINAGIKU_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "resident desktop calendar and personal organiser")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Hinagiku keeps a small borderless window on the desktop with the date, the time and a\n"
-    "month calendar marking Japanese public holidays, with popup reminders, to-do entries,\n"
-    "a diary, sticky memos, a ToDo board, a phone book, birthdays, a cycle tracker, timers\n"
-    "and a launcher. Its user interface is in Japanese.")
+    "Hinagiku keeps a small borderless window on the desktop with the date,\n"
+    "the time and a month calendar marking Japanese public holidays, with\n"
+    "popup reminders, to-do entries, a diary, sticky memos, a ToDo board, a\n"
+    "phone book, birthdays, a cycle tracker, timers and a launcher. Its user\n"
+    "interface is in Japanese.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")

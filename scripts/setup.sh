@@ -20,6 +20,8 @@ packages=(
   desktop-file-utils appstream lintian dpkg-dev file
   # calendar: full-precision sun and moon (VSOP87, ELP 2000-82B) for new moons and solar terms
   libnova-dev
+  # the birthday register's picture generator (zodiac glyphs)
+  fonts-dejavu-core
   # diary and ToDo board tests: printed pages read back with pdftotext, pdfinfo
   poppler-utils
 )

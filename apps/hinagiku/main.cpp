@@ -13,11 +13,14 @@
 #include <filesystem>
 #include <string>
 
+#include "birthday/ui/birthday_greeting.h"
+#include "birthday/ui/birthday_register.h"
 #include "core/home_folder.h"
 #include "core/ui/application.h"
 #include "diary/ui/diary_tool.h"
 
 #include "core/ui/session_end.h"
+#include "cycle/ui/cycle_open.h"
 #include "mainwindow/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
@@ -79,6 +82,26 @@ int main(int argc, char** argv) {
     hooks.presentPopup = [&](std::uint64_t batch, const std::string& path, DateTime labelTime) {
         popups.presentPopup(batch, path, labelTime);
     };
+
+    // Birthdays: the register (save and delete refresh the day view, the
+    // calendar marks and the memo menu) and the tick's daily greeting.
+    const auto openBirthdays = [&] {
+        birthday::openBirthdayRegister(settings, clock, {[&] {
+                                           window.CalendarEx1Change();
+                                           window.refreshCalendarMarks();
+                                           window.rebuildMemoMenu();
+                                       }});
+    };
+    window.setTool(mainwindow::Tool::Birthdays,
+                   {openBirthdays, [] { return birthday::openRegister() != nullptr; }});
+    hooks.showBirthdayGreeting = [&, openBirthdays] {
+        birthday::showBirthdayGreeting(settings, clock.now(), openBirthdays);
+    };
+    // The cycle tracker passes the privacy gate and the folder rules itself.
+    window.setTool(mainwindow::Tool::Period,
+                   {[&] { cycle::openCycleTracker(settings, clock, window.selectedDate()); },
+                    [] { return cycle::openCycleWindow() != nullptr; }});
+
     window.setHooks(std::move(hooks));
 
     // Popup editors may be open several at a time, one per request.

@@ -28,7 +28,7 @@ for file in bin/hinagiku bin/hinagikuctl \
             share/applications/$id.desktop \
             share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg \
-            share/man/man1/hinagiku.1 share/man/man1/hinagikuctl.1; do
+            share/man/man1/hinagiku.1.gz share/man/man1/hinagikuctl.1.gz share/doc/hinagiku/copyright share/doc/hinagiku/changelog.gz; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 for size in 16 32 48 64 128 256; do
