@@ -33,6 +33,7 @@
 #include "schedule/ui/popup_editor.h"
 #include "schedule/ui/popup_presenter.h"
 #include "tools/ui/tools_wiring.h"
+#include "todo/ui/todo_tool.h"
 
 namespace {
 
@@ -154,6 +155,11 @@ int main(int argc, char** argv) {
     diary::ui::DiaryTool diary(settings, clock);
     window.setTool(mainwindow::Tool::DiaryList,
                    {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
+
+    // ToDo board: one window; it saves itself at session end.
+    todo::ui::TodoTool todoBoard(settings, clock);
+    window.setTool(mainwindow::Tool::TodoBoard,
+                   {[&] { todoBoard.open(); }, [&] { return todoBoard.isOpen(); }});
 
     // Windows holding unsaved data save on every way the program ends.
     core::SessionEnd::instance().installSignalHandlers();
