@@ -16,6 +16,8 @@ packages=(
   fonts-noto-cjk xvfb xauth
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
+  # mail tests: a POP3 server, an SMTP server (run by /usr/bin/python3), certificates
+  dovecot-pop3d python3-aiosmtpd openssl
 )
 
 missing=()
