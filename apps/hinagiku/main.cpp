@@ -14,11 +14,14 @@
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "mail/ui/mail_tool.h"
+#include "mail/ui/panel_colors.h"
 #include "mainwindow/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
 #include "schedule/ui/popup_editor.h"
+#include "schedule/ui/popup_hooks.h"
 #include "schedule/ui/popup_presenter.h"
 
 namespace {
@@ -68,6 +71,26 @@ int main(int argc, char** argv) {
     hooks.presentPopup = [&](std::uint64_t batch, const std::string& path, DateTime labelTime) {
         popups.presentPopup(batch, path, labelTime);
     };
+
+    // Mail: the check with its result window, the settings window, the
+    // reminder mail of presented popups.
+    mail::MailTool mailTool(
+        settings, clock,
+        {[&](mail::PanelColor color) {
+             mail::paintPanels({window.dateField(), window.timeField(), window.resourceField()},
+                               color);
+         },
+         [&](int minutes) { window.popupTimer().setMailCountdown(minutes); },
+         [&] { window.startMailer(); }});
+    hooks.checkMail = [&] { mailTool.checkFromTick(); };
+    window.setTool(mainwindow::Tool::MailCheck, {[&] { mailTool.checkFromMenu(); }, {}});
+    window.setTool(mainwindow::Tool::MailSettings,
+                   {[&] { mailTool.openSettings(); }, [&] { return mailTool.settingsOpen(); }});
+    schedule::popupHooks().sendReminderMail = [&](const std::string& text,
+                                                  const std::string& dateText) {
+        mailTool.sendReminderMail(text, dateText);
+    };
+
     window.setHooks(std::move(hooks));
 
     // Popup editors may be open several at a time, one per request.

@@ -134,7 +134,7 @@ void SmtpClient::startNext() {
         problem = "bad port";
     else if (hasControlCharacter(c.from) || hasControlCharacter(c.to))
         problem = "control character in an address";
-    else if (!isSendableAddress(envelopeAddress(c.to), false))
+    else if (!current_.probeOnly && !isSendableAddress(envelopeAddress(c.to), false))
         problem = "no usable recipient address";
     else if (!isSendableAddress(envelopeAddress(c.from), true))
         problem = "no usable sender address";
@@ -283,6 +283,13 @@ void SmtpClient::afterHello() {
 }
 
 void SmtpClient::sendMailFrom() {
+    if (current_.probeOnly) {
+        result_.state = SmtpState::Sent;
+        ended_ = true;
+        phase_ = Phase::Quit;
+        connection_.sendLine("QUIT");
+        return;
+    }
     phase_ = Phase::Mail;
     connection_.sendLine("MAIL FROM:<" + envelopeAddress(current_.config.from) + ">");
 }

@@ -41,6 +41,9 @@ struct SmtpResult {
 struct OutgoingMail {
     SmtpConfig config;
     std::string message;  // CR LF lines, dots doubled, without the final "."
+    // A connection test: greeting, hello, TLS and AUTH, then QUIT; Sent
+    // means all of that worked. No mail is sent.
+    bool probeOnly = false;
 };
 
 // Reminder mails over SMTP (RFC 5321). Plain: HELO; STARTTLS (RFC 3207) or
