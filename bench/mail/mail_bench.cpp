@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "mail/iso2022jp.h"
-#include "mail/replies.h"
 #include "mail/reminder_message.h"
+#include "mail/replies.h"
 #include "mail/reply_line_reader.h"
 
 namespace {
@@ -28,9 +28,9 @@ void BM_EncodeReminder64KiB(benchmark::State& state) {
     const std::string text = reminderText();
     hinagiku::mail::buildReminderMessage("", "u@example.jp", "24/03/15", "warm", 45000.0, -540);
     for (auto _ : state) {
-        std::string m = hinagiku::mail::buildReminderMessage(
-            "Taro <t@example.jp>", "u@example.jp", "24/03/15 (\xE9\x87\x91) 09:00", text, 45000.0,
-            -540);
+        std::string m = hinagiku::mail::buildReminderMessage("Taro <t@example.jp>", "u@example.jp",
+                                                             "24/03/15 (\xE9\x87\x91) 09:00", text,
+                                                             45000.0, -540);
         benchmark::DoNotOptimize(m);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
