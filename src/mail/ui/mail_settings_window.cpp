@@ -44,7 +44,6 @@ QLabel* redNote(const char* text, QWidget* parent) {
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, Qt::red);
     label->setPalette(pal);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -70,7 +69,7 @@ MailSettingsWindow::MailSettingsWindow(platform::Settings& settings, QWidget* pa
     pages_->addTab(buildSendPage(), QStringLiteral("送信"));
     connect(pages_, &QTabWidget::currentChanged, this,
             [this] { core::PlaySoundCue(settings_, "c1"); });
-    resize(420, 380);
+    resize(480, 400);
 }
 
 MailSettingsWindow::~MailSettingsWindow() = default;
