@@ -1,6 +1,7 @@
 """SMTP server for the mail tests: aiosmtpd on 127.0.0.1, each message saved
-as a file. Usage: smtp_test_server.py plain|starttls|smtps PORT OUTDIR CERT KEY
-starttls and smtps take AUTH PLAIN and LOGIN for taro / secret."""
+as a file. Usage: smtp_test_server.py plain|starttls|smtps|smtps-login PORT OUTDIR CERT KEY
+starttls and smtps take AUTH PLAIN and LOGIN for taro / secret; smtps-login
+offers LOGIN only."""
 import os
 import signal
 import ssl
@@ -43,8 +44,9 @@ elif mode == "starttls":
     controller = Controller(Handler(), tls_context=context, require_starttls=True,
                             authenticator=authenticator, auth_require_tls=True, **common)
 else:
+    excluded = ["PLAIN"] if mode == "smtps-login" else []
     controller = Controller(Handler(), ssl_context=context, authenticator=authenticator,
-                            auth_require_tls=False, **common)
+                            auth_require_tls=False, auth_exclude_mechanism=excluded, **common)
 controller.start()
 print("ready", flush=True)
 signal.signal(signal.SIGTERM, lambda *_: (controller.stop(), sys.exit(0)))

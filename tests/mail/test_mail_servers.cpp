@@ -3,7 +3,7 @@
 // (plain, STARTTLS with AUTH, SMTPS with AUTH), certificates from openssl.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -25,7 +25,9 @@
 #include "mail/reminder_message.h"
 #include "mail/smtp_client.h"
 #include "mail/stored_password.h"
+#include "mail/ui/mail_settings_window.h"
 #include "platform/cp932.h"
+#include "platform/memory_settings.h"
 #include "support/process_run.h"
 
 namespace hinagiku::mail {
@@ -93,7 +95,7 @@ class MailServers : public ::testing::Test {
                                   fs::perms::others_read | fs::perms::others_exec);
         makeCertificates();
         startDovecot();
-        for (const char* mode : {"plain", "starttls", "smtps"})
+        for (const char* mode : {"plain", "starttls", "smtps", "smtps-login"})
             startSmtp(mode);
     }
     static void TearDownTestSuite() {
@@ -352,6 +354,58 @@ TEST_F(MailServers, SmtpDeliversInEveryMode) {
     EXPECT_EQ(send(pinned, message, false).state, SmtpState::Sent);
     EXPECT_EQ(send(smtp("smtps"), message, false).state, SmtpState::Tls);
     EXPECT_EQ(received("smtps").size(), 2u);
+
+    // A server that offers AUTH LOGIN only.
+    EXPECT_EQ(send(smtp("smtps-login"), message, true).state, SmtpState::Sent);
+    SmtpConfig wrongLogin = smtp("smtps-login");
+    wrongLogin.password = "nope";
+    EXPECT_EQ(send(wrongLogin, message, true).state, SmtpState::Auth);
+    EXPECT_EQ(received("smtps-login").size(), 1u);
+}
+
+// The settings window's connection test against POP3S with a certificate
+// the system cannot verify: the user agrees, the pin is stored and the
+// test passes; refused, nothing is stored.
+TEST_F(MailServers, ConnectionTestPinsTheCertificateWhenAgreed) {
+    platform::MemorySettings settings;
+    settings.writeText("pop", "pop2_server", "localhost");
+    settings.writeText("pop", "pop2_user", "taro");
+    writePassword(settings, "pop", "pop2_password", "secret");
+    settings.writeText("pop", "pop2_port", std::to_string(pop3sPort_));
+    settings.writeText("pop", "pop2_tls", "2");
+    auto* window = new MailSettingsWindow(settings);
+    std::vector<QString> asked;
+    bool agree = false;
+    window->setTrustQuestion([&](const QString& fingerprint) {
+        asked.push_back(fingerprint);
+        return agree;
+    });
+    window->testConnection(2);
+    ASSERT_TRUE(runUntil([&] { return window->account(2).outcome->text().contains("]"); }));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].toStdString(), pin());
+    EXPECT_EQ(settings.readText("pop", "pop2_tls_pin", ""), "");
+
+    agree = true;
+    window->testConnection(2);
+    ASSERT_TRUE(runUntil([&] { return window->account(2).outcome->text().contains("ok (3)"); }))
+        << window->account(2).outcome->text().toStdString();
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(settings.readText("pop", "pop2_tls_pin", ""), pin());
+
+    // The sending page probes without sending.
+    settings.writeText("smtp", "smtp_server", "localhost");
+    settings.writeText("smtp", "smtp_port", std::to_string(smtpPorts_["smtps"]));
+    settings.writeText("smtp", "smtp_tls", "2");
+    settings.writeText("smtp", "smtp_user", "taro");
+    writePassword(settings, "smtp", "smtp_password", "secret");
+    const std::size_t before = received("smtps").size();
+    window->testConnection(0);
+    ASSERT_TRUE(runUntil([&] { return window->sendPage().outcome->text().contains("sent"); }))
+        << window->sendPage().outcome->text().toStdString();
+    EXPECT_EQ(settings.readText("smtp", "smtp_tls_pin", ""), pin());
+    EXPECT_EQ(received("smtps").size(), before);
+    delete window;
 }
 
 // hinagikuctl with a settings file of its own.
@@ -463,7 +517,7 @@ TEST_F(MailCommands, SendReminderDeliversTheEntries) {
 }  // namespace hinagiku::mail
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     hinagiku::mail::setOutcomeEcho(false);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
