@@ -90,7 +90,7 @@ void MailCheck::concludeAccount() {
     const Pop3Account account = readPop3Account(settings_, index_ + 1);
     AccountOutcome outcome;
     outcome.number = index_ + 1;
-    if (c.busy()) {
+    if (c.busy() && !c.decided()) {
         outcome.state = Pop3State::Timeout;
     } else {
         outcome.state = c.lastResult().state;

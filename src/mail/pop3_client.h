@@ -42,6 +42,9 @@ class Pop3Client : public QObject {
     long long messageCount() const { return count_; }
     void resetCount() { count_ = 0; }
     const Pop3Result& lastResult() const { return result_; }
+    // The outcome is known (STAT answered or a step failed) though the
+    // connection may still be closing.
+    bool decided() const { return ended_; }
 
   signals:
     void finished(const hinagiku::mail::Pop3Result& result);

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "mail/mail_check.h"
 #include "mail/mail_log.h"
 #include "mail/pop3_client.h"
 #include "mail/smtp_client.h"
 #include "mail/stored_password.h"
+#include "platform/memory_settings.h"
 #include "scripted_server.h"
 
 namespace hinagiku::mail {
@@ -350,6 +352,73 @@ TEST(SmtpClient, SilentServerTimesOut) {
     const auto results = runSmtp({mail(server.port())}, 300);
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].state, SmtpState::Timeout);
+}
+
+TEST(MailCheck, OutcomePerCheckedAccount) {
+    // STAT answered, QUIT never: the count stands though the connection is
+    // still open when the wait ends.
+    ScriptedServer slowQuit({{"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 3 300\r\n"}});
+    ScriptedServer::Script silent;
+    silent.silent = true;
+    ScriptedServer hung(silent);
+    ScriptedServer refusing({{"+OK\r\n", "+OK\r\n", "-ERR bad password\r\n", "+OK\r\n"}});
+    platform::MemorySettings settings;
+    const auto add = [&](int n, const char* name, quint16 port) {
+        const std::string p = "pop" + std::to_string(n) + "_";
+        settings.writeText("pop", p + "check", "1");
+        settings.writeText("pop", p + "name", name);
+        settings.writeText("pop", p + "server", "127.0.0.1");
+        settings.writeText("pop", p + "user", "taro");
+        settings.writeText("pop", p + "port", std::to_string(port));
+    };
+    add(1, "Home", slowQuit.port());
+    add(2, "Work", hung.port());
+    add(3, "Old", refusing.port());
+    settings.writeText("pop", "min", "500");
+    MailCheck::Options options;
+    options.waitMilliseconds = {400, 400, 3000};
+    options.flashMilliseconds = 10;
+    MailCheck check(settings, options);
+    std::vector<AccountOutcome> outcomes;
+    std::array<std::string, 3> texts;
+    int countdown = 0;
+    bool done = false;
+    QObject::connect(&check, &MailCheck::checked,
+                     [&](const std::vector<AccountOutcome>& o, const std::array<std::string, 3>& t,
+                         int minutes) {
+                         outcomes = o;
+                         texts = t;
+                         countdown = minutes;
+                         done = true;
+                     });
+    check.run(CheckOrigin::Menu);
+    ASSERT_TRUE(runUntil([&] { return done; }));
+    ASSERT_EQ(outcomes.size(), 3u);
+    struct Expected {
+        Pop3State state;
+        long long count;
+        long long size;
+    };
+    const Expected expected[] = {
+        {Pop3State::Ok, 3, 300}, {Pop3State::Timeout, 0, 0}, {Pop3State::Pass, 0, 0}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(outcomes[i].number, static_cast<int>(i) + 1);
+        EXPECT_EQ(outcomes[i].state, expected[i].state) << i << pop3StateName(outcomes[i].state);
+        EXPECT_EQ(outcomes[i].stat.count, expected[i].count) << i;
+        EXPECT_EQ(outcomes[i].stat.size, expected[i].size) << i;
+    }
+    EXPECT_EQ(texts[0], resultText("Home", 3));
+    EXPECT_EQ(texts[1], "");
+    EXPECT_EQ(texts[2], "");
+    EXPECT_EQ(countdown, 300);  // [pop] min clamped
+    EXPECT_TRUE(refusing.sawLine("QUIT"));
+    // Conversations still open: the next check only flashes.
+    EXPECT_TRUE(check.anyConversationOpen());
+    int flashed = -2;
+    QObject::connect(&check, &MailCheck::flashed, [&](int retry) { flashed = retry; });
+    check.run(CheckOrigin::Tick);
+    ASSERT_TRUE(runUntil([&] { return flashed != -2; }));
+    EXPECT_EQ(flashed, 0);
 }
 
 }  // namespace
