@@ -14,6 +14,7 @@
 
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "core/ui/session_end.h"
 #include "mail/ui/mail_tool.h"
 #include "mail/ui/panel_colors.h"
 #include "mainwindow/ui/main_window.h"
@@ -98,7 +99,12 @@ int main(int argc, char** argv) {
         mainwindow::Tool::PopupRegistration,
         {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
 
-    QObject::connect(&window, &mainwindow::MainWindow::closed, &app, &QApplication::quit);
+    // Windows holding unsaved data save on every way the program ends.
+    core::SessionEnd::instance().installSignalHandlers();
+    QObject::connect(&window, &mainwindow::MainWindow::closed, &app, [] {
+        core::SessionEnd::instance().end();
+        QApplication::quit();
+    });
     window.FormCreate();
     return app.exec();
 }

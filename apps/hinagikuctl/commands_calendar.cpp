@@ -45,6 +45,12 @@ class HappyMondayOff final : public platform::Settings {
         return inner_.listKeys(section);
     }
     void eraseSection(std::string_view section) override { inner_.eraseSection(section); }
+    std::vector<platform::SettingsEntry> listEntries(std::string_view section) const override {
+        return inner_.listEntries(section);
+    }
+    void edit(const std::function<void(platform::SettingsEdit&)>& change) override {
+        inner_.edit(change);
+    }
 
   private:
     static bool sameName(std::string_view a, std::string_view b) {

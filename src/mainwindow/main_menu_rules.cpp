@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/home_folder.h"
+
 namespace hinagiku::mainwindow {
 
 bool mailMenuVisible(const platform::Settings& settings) {
@@ -66,8 +68,21 @@ CalendarAction calendarDoubleClickAction(const platform::Settings& settings) {
     return static_cast<CalendarAction>(value);
 }
 
+std::vector<std::filesystem::path> helpFileCandidates(const std::filesystem::path& executableFolder,
+                                                      const std::filesystem::path& home) {
+    const std::filesystem::path page = std::filesystem::path("help_html") / "index.html";
+    return {executableFolder / page, executableFolder.parent_path() / "share" / "hinagiku" / page,
+            home / page};
+}
+
 std::filesystem::path helpFilePath(const std::filesystem::path& home) {
-    return home / "help_html" / "index.html";
+    const auto candidates = helpFileCandidates(core::executableFolder(), home);
+    for (const auto& candidate : candidates) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(candidate, ec))
+            return candidate;
+    }
+    return candidates.back();
 }
 
 std::string resourceMeterText(const std::optional<platform::MemoryStatus>& status) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/memory_status.h"
 #include "platform/settings.h"
@@ -44,7 +45,12 @@ enum class CalendarAction {
 };
 CalendarAction calendarDoubleClickAction(const platform::Settings& settings);
 
-// The help pages: help_html/index.html in the home folder.
+// Where the help pages "help_html/index.html" are looked for, in order:
+// beside the executable (a portable copy), in the installed data folder
+// (<prefix>/share/hinagiku beside <prefix>/bin), then in the home folder.
+std::vector<std::filesystem::path> helpFileCandidates(const std::filesystem::path& executableFolder,
+                                                      const std::filesystem::path& home);
+// The first candidate that exists; the home folder's when none does.
 std::filesystem::path helpFilePath(const std::filesystem::path& home);
 
 // "%dK(%d%%)": available physical memory in KB and its share of the total;

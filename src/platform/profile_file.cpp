@@ -45,6 +45,62 @@ std::string singleLine(std::string_view value) {
     return out;
 }
 
+std::vector<SettingsEntry> decodedEntries(std::string_view text, std::string_view section) {
+    std::vector<SettingsEntry> out;
+    for (auto& [key, value] : profile_text::entries(text, toCp932(section)))
+        out.push_back({fromCp932(key), fromCp932(value)});
+    return out;
+}
+
+// The file's CP932 text during one edit.
+class ProfileEdit final : public SettingsEdit {
+  public:
+    explicit ProfileEdit(std::string text) : text_(std::move(text)) {}
+
+    std::string readText(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const override {
+        const auto value = profile_text::findValue(text_, toCp932(section), toCp932(key),
+                                                   ProfileFile::kMaxValueBytes);
+        return value ? fromCp932(*value) : std::string(defaultValue);
+    }
+    std::vector<SettingsEntry> entries(std::string_view section) const override {
+        return decodedEntries(text_, section);
+    }
+    void writeText(std::string_view section, std::string_view key,
+                   std::string_view value) override {
+        apply(profile_text::withValue(text_, toCp932(section), toCp932(key),
+                                      toCp932(singleLine(value))));
+    }
+    void eraseKey(std::string_view section, std::string_view key) override {
+        apply(profile_text::withoutKey(text_, toCp932(section), toCp932(key)));
+    }
+    void eraseSection(std::string_view section) override {
+        apply(profile_text::withoutSection(text_, toCp932(section)));
+    }
+    void replaceSection(std::string_view section,
+                        const std::vector<SettingsEntry>& entries) override {
+        std::vector<std::string> lines;
+        lines.reserve(entries.size());
+        for (const SettingsEntry& entry : entries)
+            lines.push_back(toCp932(singleLine(entry.key)) + "=" +
+                            toCp932(singleLine(entry.value)));
+        apply(profile_text::withSectionKeys(text_, toCp932(section), lines));
+    }
+
+    const std::string& text() const { return text_; }
+    bool changed() const { return changed_; }
+
+  private:
+    void apply(std::optional<std::string> updated) {
+        if (updated) {
+            text_ = std::move(*updated);
+            changed_ = true;
+        }
+    }
+    std::string text_;
+    bool changed_ = false;
+};
+
 }  // namespace
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -91,6 +147,27 @@ void ProfileFile::eraseSection(std::string_view section) {
     const auto updated = profile_text::withoutSection(text, toCp932(section));
     if (updated)
         writeFileAtomically(path_, *updated);
+}
+
+}  // namespace hinagiku::platform
+
+namespace hinagiku::platform {
+
+std::vector<SettingsEntry> ProfileFile::listEntries(std::string_view section) const {
+    std::string text;
+    if (!readWholeFile(path_, text))
+        return {};
+    return decodedEntries(text, section);
+}
+
+void ProfileFile::edit(const std::function<void(SettingsEdit&)>& change) {
+    FolderLock lock(path_);
+    std::string text;
+    readWholeFile(path_, text);
+    ProfileEdit session(text);
+    change(session);
+    if (session.changed() && session.text() != text)
+        writeFileAtomically(path_, session.text());
 }
 
 }  // namespace hinagiku::platform

@@ -24,6 +24,8 @@ class ProfileFile final : public Settings {
     void writeText(std::string_view section, std::string_view key, std::string_view value) override;
     std::vector<std::string> listKeys(std::string_view section) const override;
     void eraseSection(std::string_view section) override;
+    std::vector<SettingsEntry> listEntries(std::string_view section) const override;
+    void edit(const std::function<void(SettingsEdit&)>& change) override;
 
     const std::filesystem::path& path() const { return path_; }
 

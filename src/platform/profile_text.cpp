@@ -221,7 +221,9 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     if (span.found) {
         const Line& after = span.hasKey ? span.lastKey : span.header;
         out.append(text.substr(0, after.end));
-        if (after.end == after.begin + after.content.size())
+        // The last line may end without a line feed (nothing, or a lone CR):
+        // the new key must start a line of its own.
+        if (text[after.end - 1] != '\n')
             out.append("\r\n");
         out.append(newLine);
         out.append(text.substr(after.end));
@@ -231,6 +233,83 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     if (!out.empty() && out.back() != '\n')
         out.append("\r\n");
     out.append("[").append(section).append("]\r\n").append(newLine);
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> entries(std::string_view text,
+                                                         std::string_view section) {
+    std::vector<std::pair<std::string, std::string>> out;
+    bool inside = false;
+    forEachLine(text, [&](const Line& line) {
+        if (line.kind == Kind::Header) {
+            if (inside)
+                return false;
+            inside = sameName(line.name, section);
+        } else if (inside && line.kind == Kind::Key) {
+            out.emplace_back(std::string(line.name), std::string(line.value));
+        }
+        return true;
+    });
+    return out;
+}
+
+std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
+                                      std::string_view key) {
+    const SectionSpan span = locate(text, section, key);
+    if (!span.hasMatch)
+        return std::nullopt;
+    std::string out;
+    out.reserve(text.size());
+    out.append(text.substr(0, span.match.begin));
+    out.append(text.substr(span.match.end));
+    return out;
+}
+
+std::optional<std::string> withSectionKeys(std::string_view text, std::string_view section,
+                                           const std::vector<std::string>& lines) {
+    std::string block;
+    for (const std::string& line : lines)
+        block.append(line).append("\r\n");
+    auto endLine = [](std::string& out) {
+        if (!out.empty() && out.back() != '\n')
+            out.append("\r\n");
+    };
+    const bool hasKeys = locate(text, section, {}).hasKey;
+    std::string out;
+    out.reserve(text.size() + block.size() + section.size() + 4);
+    enum class State { Before, Inside, After } state = State::Before;
+    bool inserted = false;
+    forEachLine(text, [&](const Line& line) {
+        if (line.kind == Kind::Header) {
+            if (state == State::Inside) {
+                state = State::After;
+            } else if (state == State::Before && sameName(line.name, section)) {
+                state = State::Inside;
+                out.append(text.substr(line.begin, line.end - line.begin));
+                if (!hasKeys) {
+                    endLine(out);
+                    out.append(block);
+                    inserted = true;
+                }
+                return true;
+            }
+        }
+        if (state == State::Inside && line.kind == Kind::Key) {
+            if (!inserted) {
+                out.append(block);
+                inserted = true;
+            }
+            return true;
+        }
+        out.append(text.substr(line.begin, line.end - line.begin));
+        return true;
+    });
+    if (state == State::Before) {
+        endLine(out);
+        out.append("[").append(section).append("]\r\n").append(block);
+    }
+    if (out == text)
+        return std::nullopt;
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace hinagiku::platform {
@@ -29,6 +30,24 @@ std::vector<std::string> keyNames(std::string_view text, std::string_view sectio
 // Returns nothing when the text already holds exactly that.
 std::optional<std::string> withValue(std::string_view text, std::string_view section,
                                      std::string_view key, std::string_view value);
+
+// Every key line of the first section `section` in file order, duplicates
+// included: the key name trimmed, the value as it stands after "=" (line
+// end removed, nothing else).
+std::vector<std::pair<std::string, std::string>> entries(std::string_view text,
+                                                         std::string_view section);
+
+// The text without the first line of key `key` in the first section
+// `section`; nothing when there is none.
+std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
+                                      std::string_view key);
+
+// The text with every key line of the first section `section` replaced by
+// `lines` (each "key=value", no line end), placed where the first key line
+// was (after the header when the section has none); a missing section is
+// added at the end. Nothing when the text already holds exactly that.
+std::optional<std::string> withSectionKeys(std::string_view text, std::string_view section,
+                                           const std::vector<std::string>& lines);
 
 // The text without every section named `section`.
 std::optional<std::string> withoutSection(std::string_view text, std::string_view section);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ class RecordingWindowCloser final : public WindowCloser {
 
     bool closeWindowByTitle(std::string_view text) override {
         requests_.emplace_back(text);
+        if (onRequest_)
+            onRequest_();
         const int index = firstTitleContaining(titles_, text);
         if (index < 0)
             return false;
@@ -24,6 +27,9 @@ class RecordingWindowCloser final : public WindowCloser {
         titles_.erase(titles_.begin() + index);
         return true;
     }
+
+    // Called at every request, before it is answered (to see what ran first).
+    void setOnRequest(std::function<void()> hook) { onRequest_ = std::move(hook); }
 
     const std::vector<std::string>& titles() const { return titles_; }
     const std::vector<std::string>& requests() const { return requests_; }
@@ -33,6 +39,7 @@ class RecordingWindowCloser final : public WindowCloser {
     std::vector<std::string> titles_;
     std::vector<std::string> requests_;
     std::vector<std::string> closed_;
+    std::function<void()> onRequest_;
 };
 
 }  // namespace hinagiku::platform

@@ -1,10 +1,44 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hinagiku::platform {
+
+// One key line of a section exactly as stored: the value is not trimmed,
+// unquoted or cut.
+struct SettingsEntry {
+    std::string key;
+    std::string value;
+
+    bool operator==(const SettingsEntry&) const = default;
+};
+
+// The settings as they are during one edit (Settings::edit). Reads see the
+// changes made so far in the same edit; all changes reach the store
+// together.
+class SettingsEdit {
+  public:
+    virtual ~SettingsEdit() = default;
+
+    virtual std::string readText(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const = 0;
+    // Every key line of the section in file order (duplicates too), with no
+    // limit on the count.
+    virtual std::vector<SettingsEntry> entries(std::string_view section) const = 0;
+    virtual void writeText(std::string_view section, std::string_view key,
+                           std::string_view value) = 0;
+    // Removes the key (its first line, as writes change the first).
+    virtual void eraseKey(std::string_view section, std::string_view key) = 0;
+    virtual void eraseSection(std::string_view section) = 0;
+    // Replaces every key line of the section by `entries`, in that order, at
+    // the place of its first key; other lines of the section stay. A missing
+    // section is added at the end.
+    virtual void replaceSection(std::string_view section,
+                                const std::vector<SettingsEntry>& entries) = 0;
+};
 
 // The settings store as every window and every piece of logic sees it:
 // sections of keys with text values. The desktop program uses ProfileFile
@@ -21,6 +55,15 @@ class Settings {
     // Key names of a section in file order.
     virtual std::vector<std::string> listKeys(std::string_view section) const = 0;
     virtual void eraseSection(std::string_view section) = 0;
+
+    // Every key line of the section as stored, in file order, with no limit
+    // on the count (listKeys stops where the Windows key list would).
+    virtual std::vector<SettingsEntry> listEntries(std::string_view section) const = 0;
+    // One read-modify-write of the store, serialised with other writers of
+    // the same file, and one replacement of it: `change` sees the settings
+    // as they are now, and a crash leaves either all of its changes or none.
+    // When `change` throws, nothing is written.
+    virtual void edit(const std::function<void(SettingsEdit&)>& change) = 0;
 
     // Integer: decimal, or hexadecimal after "0x"/"0X" or "$"; absent, empty
     // or unparsable gives the default.

@@ -495,7 +495,7 @@ class Reader {
                 return;
             ++pos_;
             if (!stack_.empty() && !isSkipping())
-                byte(static_cast<unsigned char>(hi * 16 + lo));
+                byte(static_cast<unsigned char>(hi * 16 + lo), false);
             return;
         }
         controlSymbol(c);
@@ -514,7 +514,7 @@ class Reader {
             case '\\':
             case '{':
             case '}':
-                byte(c);
+                byte(c, false);
                 break;
             case '~':
                 character(U'\u00A0', true);
@@ -1027,31 +1027,34 @@ class Reader {
 
     // After \uN the next uc bytes or characters are the fallback for readers
     // without Unicode. A double-byte character counts as one even when the
-    // count says otherwise, so no half character is left behind.
-    bool skipUnit(bool isByte, unsigned char b) {
-        if (skipTrail_ && isByte) {
-            skipTrail_ = false;
+    // count says otherwise, so no half character is left behind; its trail
+    // byte is written the way its lead byte was (both literal or both
+    // escapes), so a lead byte given as an escape (\'93) never takes a
+    // literal character after it along.
+    bool skipUnit(bool isByte, unsigned char b, bool literal = false) {
+        const SkipTrail pending = skipTrail_;
+        skipTrail_ = SkipTrail::None;
+        if (isByte && pending != SkipTrail::None && (pending == SkipTrail::Literal) == literal) {
             if (skipCount_ > 0)
                 --skipCount_;
             return true;
         }
-        skipTrail_ = false;
         if (skipCount_ <= 0)
             return false;
         --skipCount_;
-        if (isByte && platform::isCodePageLeadByte(codePageOf(resolve(state().chars).font), b)) {
-            skipTrail_ = true;
-        }
+        if (isByte && platform::isCodePageLeadByte(codePageOf(resolve(state().chars).font), b))
+            skipTrail_ = literal ? SkipTrail::Literal : SkipTrail::Escaped;
         return true;
     }
 
     void endSkip() {
         skipCount_ = 0;
-        skipTrail_ = false;
+        skipTrail_ = SkipTrail::None;
     }
 
-    void byte(unsigned char b) {
-        if (skipUnit(true, b))
+    // `literal`: the byte stood in the stream as it is (not as an escape).
+    void byte(unsigned char b, bool literal = true) {
+        if (skipUnit(true, b, literal))
             return;
         switch (state().dest) {
             case Dest::Text: {
@@ -1141,7 +1144,7 @@ class Reader {
             }
         }
         skipCount_ = uc;
-        skipTrail_ = false;
+        skipTrail_ = SkipTrail::None;
     }
 
     void dropHighSurrogate() {
@@ -1256,7 +1259,8 @@ class Reader {
     std::pair<int, int> overrideEntry_{-1, -1};
 
     int skipCount_ = 0;
-    bool skipTrail_ = false;
+    enum class SkipTrail { None, Literal, Escaped };
+    SkipTrail skipTrail_ = SkipTrail::None;
     char32_t highSurrogate_ = 0;
     bool cellPending_ = false;
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "richtext/utf8.h"
+
 namespace hinagiku::schedule {
 namespace {
 
@@ -210,7 +212,31 @@ DecodedEntry decodeEntryName(std::string_view name) {
     return entry;
 }
 
+namespace {
+
+std::string describeName(std::string_view name);
+
+}  // namespace
+
+// The description is shown in windows and printed by hinagikuctl: parts of
+// names that are no UTF-8 (CP932 names from Windows, damaged media) or
+// control characters show as U+FFFD.
 std::string describeEntry(std::string_view name) {
+    std::string text = richtext::validUtf8(describeName(name));
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            out += "\uFFFD";
+        else
+            out += c;
+    }
+    return out;
+}
+
+namespace {
+
+std::string describeName(std::string_view name) {
     const DecodedEntry entry = decodeEntryName(name);
     const std::string_view extension = extensionOf(name);
     const std::string hh(at(name, 0, 2)), nn(at(name, 2, 2));
@@ -270,5 +296,7 @@ std::string describeEntry(std::string_view name) {
             return "Popup : 毎年" + mm + "月" + dd + "日 " + clock + popupShiftText(entry.shift);
     }
 }
+
+}  // namespace
 
 }  // namespace hinagiku::schedule

@@ -35,7 +35,15 @@ std::string EntryContent::plainText() const {
     return richtext::entryPlainText(bytes);
 }
 
-std::optional<EntryContent> LoadEntry(const std::filesystem::path& path) {
+std::filesystem::path EntryPathOnDisk(const std::filesystem::path& path) {
+    std::string onDisk;
+    if (platform::fileExists(path.parent_path(), path.filename().string(), &onDisk))
+        return path.parent_path() / onDisk;
+    return path;
+}
+
+std::optional<EntryContent> LoadEntry(const std::filesystem::path& requested) {
+    const std::filesystem::path path = EntryPathOnDisk(requested);
     if (!isRegularFile(path))
         return std::nullopt;
     EntryContent content;
@@ -49,16 +57,17 @@ std::optional<EntryContent> LoadEntry(const std::filesystem::path& path) {
 }
 
 void SaveEntry(const std::filesystem::path& path, std::string_view richText) {
-    platform::writeFileAtomically(path, richText);
+    platform::writeFileAtomically(EntryPathOnDisk(path), richText);
 }
 
-bool DeleteEntry(const std::string& path, platform::Settings& settings, OptionsErase erase) {
-    const std::string name = std::filesystem::path(path).filename().string();
+bool DeleteEntry(const std::string& requested, platform::Settings& settings, OptionsErase erase) {
+    const std::string name = std::filesystem::path(requested).filename().string();
     const EntryFamily family = decodeEntryName(name).family;
     if (erase == OptionsErase::Always || family == EntryFamily::Popup ||
         family == EntryFamily::Uptime) {
-        settings.eraseSection(path);
+        settings.eraseSection(requested);
     }
+    const std::string path = EntryPathOnDisk(requested).string();
     if (!isRegularFile(path))
         return false;
     if (::unlink(path.c_str()) != 0) {

@@ -24,13 +24,20 @@ struct EntryContent {
     std::string plainText() const;  // UTF-8, LF line ends, formatting dropped
 };
 
-// The entry at `path`; nothing when there is no such file (a directory is
+// The file an entry path stands for: the file on disk when one exists whose
+// name differs only in case (FAT media, copies from Windows), else `path`.
+// Loading, saving and deleting all act on it, so no second file differing
+// in case is ever made.
+std::filesystem::path EntryPathOnDisk(const std::filesystem::path& path);
+
+// The entry at `path` (any case); nothing when there is no such file (a directory is
 // not an entry). Throws platform::IoError naming the file when it exists
 // but cannot be read.
 std::optional<EntryContent> LoadEntry(const std::filesystem::path& path);
 
 // Writes the whole file (temporary file and rename), replacing any earlier
-// one. Throws platform::IoError naming the file.
+// one, under its name on disk when it exists in another case. Throws platform::IoError naming the
+// file.
 void SaveEntry(const std::filesystem::path& path, std::string_view richText);
 
 // Whose entry options section DeleteEntry erases.
@@ -39,8 +46,9 @@ enum class OptionsErase {
     Always,          // the management window erases it for every entry
 };
 
-// Erases the entry options section (the section named by `path`) first,
-// then deletes the file. Returns false when there was no file to delete;
+// Erases the entry options section (the section named by `path`; section
+// names compare without regard to case) first, then deletes the file, found
+// in any case. Returns false when there was no file to delete;
 // throws platform::IoError when the system refuses.
 bool DeleteEntry(const std::string& path, platform::Settings& settings,
                  OptionsErase erase = OptionsErase::PopupAndUptime);

@@ -55,23 +55,26 @@ DateTime PopupTimer::addMinutes(DateTime value, int minutes) {
 }
 
 void PopupTimer::Timer1Timer() {
-    const DateTime now = clock_.now();
-    const DateTime target = addMinutes(now, leadMinutes(settings_));
-    const std::string minuteKey = FormatDate("hhnn", target);
-    const std::string uptime = uptimeName(clock_.uptimeMilliseconds());
-
     // Nothing due in the minute or ten-second slot of the start fires.
     if (!firstTickDone_) {
-        lastMinuteKey_ = minuteKey;
-        lastUptimeName_ = uptime;
+        lastMinuteKey_ = FormatDate("hhnn", addMinutes(clock_.now(), leadMinutes(settings_)));
+        lastUptimeName_ = uptimeName(clock_.uptimeMilliseconds());
         firstTickDone_ = true;
         host_.reopenShownMemos();
     }
 
     const std::string folder = scheduleFolder(settings_);
-    const int today = dayNumber(now);
+    const int today = dayNumber(clock_.now());
     if (today != lastDate_)
         dateChange(today, folder);
+
+    // Read only now: the date-change work may run a message loop whose
+    // nested ticks fire the minutes it spans; keys taken before it would
+    // fire those minutes again.
+    const DateTime now = clock_.now();
+    const DateTime target = addMinutes(now, leadMinutes(settings_));
+    const std::string minuteKey = FormatDate("hhnn", target);
+    const std::string uptime = uptimeName(clock_.uptimeMilliseconds());
 
     currentPopupPath_.clear();
     Batch batch;

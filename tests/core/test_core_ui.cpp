@@ -8,6 +8,10 @@
 
 #include "core/ui/application.h"
 #include "core/ui/busy_notice.h"
+#include "core/ui/privacy_gate.h"
+#include "core/ui/session_end.h"
+
+#include <csignal>
 
 namespace hinagiku::core {
 
@@ -58,6 +62,38 @@ class CoreUiTest : public QObject {
         QCoreApplication::sendEvent(&failing, &userEvent);
         QCOMPARE(title, QStringLiteral("Hinagiku"));
         QVERIFY(shown.contains(QStringLiteral("x.ini")));
+    }
+
+    void privacyGateOpensUntilOneIsSet() {
+        QVERIFY(passPrivacyGate(GuardedFeature::Diary));
+        std::vector<GuardedFeature> asked;
+        setPrivacyGate([&](GuardedFeature f) {
+            asked.push_back(f);
+            return f == GuardedFeature::Telephone;
+        });
+        QVERIFY(!passPrivacyGate(GuardedFeature::Diary));
+        QVERIFY(passPrivacyGate(GuardedFeature::Telephone));
+        QVERIFY(!passPrivacyGate(GuardedFeature::Period));
+        QCOMPARE(asked.size(), std::size_t{3});
+        setPrivacyGate({});
+        QVERIFY(passPrivacyGate(GuardedFeature::Period));
+    }
+
+    // SIGTERM reaches the windows on the user-interface thread, not inside
+    // the signal handler.
+    void terminationSignalEndsTheSession() {
+        int endings = 0;
+        auto connection =
+            QObject::connect(&SessionEnd::instance(), &SessionEnd::ending, [&] { ++endings; });
+        SessionEnd::instance().end();
+        QCOMPARE(endings, 1);
+        SessionEnd::instance().installSignalHandlers();
+        ::raise(SIGTERM);
+        QCOMPARE(endings, 1);
+        QTRY_COMPARE(endings, 2);
+        ::raise(SIGHUP);
+        QTRY_COMPARE(endings, 3);
+        QObject::disconnect(connection);
     }
 };
 

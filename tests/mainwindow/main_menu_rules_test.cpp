@@ -62,6 +62,15 @@ TEST(MenuRules, MemoIconTips) {
     EXPECT_EQ(calendarDoubleClickAction(settings), CalendarAction::JumpToDate);
 }
 
+// A packaged program finds the pages it ships; a portable copy its own.
+TEST(MenuRules, HelpPagesBesideTheProgramThenInstalledThenHome) {
+    const auto candidates = helpFileCandidates("/opt/h/bin", "/home/u/.local/share/hinagiku");
+    ASSERT_EQ(candidates.size(), 3u);
+    EXPECT_EQ(candidates[0], "/opt/h/bin/help_html/index.html");
+    EXPECT_EQ(candidates[1], "/opt/h/share/hinagiku/help_html/index.html");
+    EXPECT_EQ(candidates[2], "/home/u/.local/share/hinagiku/help_html/index.html");
+}
+
 TEST(MenuRules, ResourceMeter) {
     platform::MemoryStatus status;
     status.totalBytes = 8ull * 1024 * 1024 * 1024;  // 8388608 KB

@@ -430,11 +430,16 @@ class MainWindowTest : public QObject {
         QVERIFY(period && period->isVisible());
         QVERIFY(submenuShown(w.menuItem(menu, "メールチェック")));
         QVERIFY(submenuShown(w.menuItem(menu, "Windowsの再起動")));
-        // Jump to date needs calendar mode.
+        // Jump to date is disabled in base mode only.
         w.setTool(Tool::JumpToDate, {[] {}, {}});
         emit menu->aboutToShow();
         QVERIFY(!w.menuItem(menu, "指定日に移動")->isEnabled());
         w.Panel2DblClick();
+        emit menu->aboutToShow();
+        QVERIFY(w.menuItem(menu, "指定日に移動")->isEnabled());
+        settings_->writeBool("Form", "minitokei", true);
+        w.Panel2DblClick();  // mini clock
+        QCOMPARE(w.height(), 19);
         emit menu->aboutToShow();
         QVERIFY(w.menuItem(menu, "指定日に移動")->isEnabled());
         // Launcher menu: the edit item, the shutdown submenu and the end item.
@@ -520,12 +525,45 @@ class MainWindowTest : public QObject {
     }
 
     void closingStopsTheTimers() {
+        settings_->writeBool("Form", "AnalogClock", true);
         MainWindow& w = make();
+        w.popupTimer().Timer1Timer();
+        QVERIFY(w.analogClock()->isRunning());
         QSignalSpy closed(&w, &MainWindow::closed);
         w.KGClock2Click();
         QCOMPARE(closed.count(), 1);
         QVERIFY(!w.mainTimer().isActive());
         QVERIFY(!w.analogClock()->isRunning());
+    }
+
+    // The meter's whole text is readable in its field, however much memory
+    // the machine has.
+    void resourceMeterFitsItsField() {
+        MainWindow& w = make();
+        const QLabel* field = w.resourceField();
+        QVERIFY(field->text().contains("K("));
+        QVERIFY(QFontMetricsF(field->font()).horizontalAdvance(field->text()) <= field->width());
+        QCOMPARE(w.width(), 240);
+    }
+
+    // The marks follow the files whenever the window becomes active: an
+    // entry written by another program shows without a month change.
+    void activationRebuildsTheMarks() {
+        MainWindow& w = make();
+        settings_->writeText("Calendar", "Directory", home_->path().string());
+        const auto marked = [&w](const std::string& key) {
+            const auto& list = w.calendar()->specialDayList();
+            return std::find(list.begin(), list.end(), key) != list.end();
+        };
+        QVERIFY(!marked("3,20"));
+        home_->writeFile(schedule::ToDoEntryName(schedule::ToDoKind::Dated, at(2024, 3, 20, 0, 0)),
+                         "x");
+        QEvent change(QEvent::ActivationChange);
+        w.activateWindow();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCoreApplication::sendEvent(&w, &change);
+        QVERIFY(marked("3,20"));
     }
 };
 

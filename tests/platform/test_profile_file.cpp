@@ -149,6 +149,17 @@ TEST(ProfileFile, RewriteKeepsEveryOtherLine) {
               "[Other]\r\nx=y\r\nz=1\r\n[New]\r\nk=v\r\n");
 }
 
+// Found by fuzzing: a file ending in a header with a lone CR took the new key
+// into the header's line, and the value could not be read back.
+TEST(ProfileFile, NewKeyAfterALastLineEndingInALoneCr) {
+    TempHome home;
+    home.writeFile("hinagiku.ini", "[A]\r\nx=1\r\n[Fuzz]\r");
+    ProfileFile ini(home.iniPath());
+    ini.writeText("Fuzz", "Key", "v");
+    EXPECT_EQ(ini.readText("Fuzz", "Key", ""), "v");
+    EXPECT_EQ(home.readFile("hinagiku.ini"), "[A]\r\nx=1\r\n[Fuzz]\r\r\nKey=v\r\n");
+}
+
 TEST(ProfileFile, DuplicatesWriteTheFirstAndEraseRemovesAll) {
     TempHome home;
     home.writeFile("hinagiku.ini", "[A]\r\nk=1\r\nk=2\r\n[B]\r\nb=1\r\n[a]\r\nk=3\r\n");

@@ -39,21 +39,23 @@ TEST_F(DayMarksTest, ShiftingEntryIsMarkedOnItsDisplayDay) {
 
 TEST_F(DayMarksTest, SwitchesTurnGroupsOff) {
     // December 2024: Sunday 1 dated, Wednesday 11 yearly, Sunday 15 monthly,
-    // every Tuesday (3, 10, 17, 24, 31), and a birthday on Tuesday 24.
+    // every Tuesday (3, 10, 17, 24, 31), and a birthday on Wednesday 25, a
+    // day no other entry marks.
     MemoryStore store(
-        {"BORN1224.1980", "____1201.24", "____1211.__", "______15.__", "________.TUE"});
-    EXPECT_EQ(buildDayMarks(2024, 12, store, settings).specialDays,
-              (Keys{"12,1", "12,3", "12,10", "12,11", "12,15", "12,17", "12,24", "12,31"}));
+        {"BORN1225.1980", "____1201.24", "____1211.__", "______15.__", "________.TUE"});
+    EXPECT_EQ(
+        buildDayMarks(2024, 12, store, settings).specialDays,
+        (Keys{"12,1", "12,3", "12,10", "12,11", "12,15", "12,17", "12,24", "12,25", "12,31"}));
 
     const struct {
         std::vector<const char*> switches;
         Keys expected;
     } cases[] = {
         {{"CanCol_Born"}, {"12,1", "12,3", "12,10", "12,11", "12,15", "12,17", "12,24", "12,31"}},
-        {{"CanCol_todo"}, {"12,3", "12,10", "12,11", "12,15", "12,17", "12,24", "12,31"}},
-        {{"CanCol_Day"}, {"12,1", "12,3", "12,10", "12,15", "12,17", "12,24", "12,31"}},
-        {{"CanCol_Mon"}, {"12,1", "12,3", "12,10", "12,11", "12,17", "12,24", "12,31"}},
-        {{"CanCol_Week"}, {"12,1", "12,11", "12,15", "12,24"}},
+        {{"CanCol_todo"}, {"12,3", "12,10", "12,11", "12,15", "12,17", "12,24", "12,25", "12,31"}},
+        {{"CanCol_Day"}, {"12,1", "12,3", "12,10", "12,15", "12,17", "12,24", "12,25", "12,31"}},
+        {{"CanCol_Mon"}, {"12,1", "12,3", "12,10", "12,11", "12,17", "12,24", "12,25", "12,31"}},
+        {{"CanCol_Week"}, {"12,1", "12,11", "12,15", "12,25"}},
         {{"CanCol_Born", "CanCol_Week"}, {"12,1", "12,11", "12,15"}},
         {{"CanCol_All"}, {}},
     };

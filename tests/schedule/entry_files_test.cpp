@@ -58,6 +58,30 @@ TEST_F(EntryFilesTest, ExistsAndFindIgnoreCase) {
     EXPECT_TRUE(FindEntries(home.path() / "missing", "*").empty());
 }
 
+// A file whose name differs in case (FAT media, copies from Windows) is the
+// entry: loaded, replaced and deleted as it is on disk, never shadowed by a
+// second file under the built name.
+TEST_F(EntryFilesTest, LoadSaveAndDeleteActOnTheFileInItsOwnCase) {
+    const std::string onDisk = path("0730____.fri");
+    const std::string built = path("0730____.FRI");
+    SaveEntry(onDisk, "old");
+    writeEntryOptions(settings, onDisk, EntryOptions{}, false, false);
+
+    ASSERT_TRUE(LoadEntry(built));
+    EXPECT_EQ(LoadEntry(built)->bytes, "old");
+    EXPECT_EQ(EntryPathOnDisk(built), fs::path(onDisk));
+    EXPECT_EQ(EntryPathOnDisk(path("0800____.FRI")), fs::path(path("0800____.FRI")));
+
+    SaveEntry(built, "new");
+    EXPECT_EQ(FindEntries(folder(), "*"), std::vector<std::string>{"0730____.fri"});
+    EXPECT_EQ(LoadEntry(onDisk)->bytes, "new");
+
+    EXPECT_FALSE(settings.listKeys(built).empty());  // the same section, any case
+    EXPECT_TRUE(DeleteEntry(built, settings));
+    EXPECT_TRUE(FindEntries(folder(), "*").empty());
+    EXPECT_TRUE(settings.listKeys(onDisk).empty());
+}
+
 TEST_F(EntryFilesTest, SaveIntoAMissingFolderNamesTheFile) {
     try {
         SaveEntry(home.path() / "missing" / "____0315.24", "x");

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <stdexcept>
 
+#include "richtext/utf8.h"
 #include "schedule/entry_decoder.h"
 #include "schedule/entry_name.h"
 #include "schedule/memory_store.h"
@@ -239,7 +242,12 @@ TEST(EntryDecoderTest, NamesOffTheCodeDecodeWithoutHarm) {
     for (const auto& name : names) {
         const DecodedEntry entry = decodeEntryName(name);
         const std::string description = describeEntry(name);
-        EXPECT_FALSE(description.empty()) << name;
+        // Shown in a window: valid UTF-8 without control characters.
+        EXPECT_EQ(richtext::validUtf8(description), description) << name;
+        EXPECT_EQ(std::count_if(description.begin(), description.end(),
+                                [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
+                  0)
+            << name;
         (void)entry;
     }
     EXPECT_EQ(decodeEntryName("W12x.__").seconds, -1);

@@ -29,7 +29,11 @@ class RecordingHost : public TickHost {
 
     void reopenShownMemos() override { record("memos"); }
     void scheduleListBackToToday() override { record("list-today"); }
-    void calendarBackToToday() override { record("calendar-today"); }
+    void calendarBackToToday() override {
+        record("calendar-today");
+        if (onCalendar)
+            onCalendar();
+    }
     void showBirthdayGreeting() override { record("greeting"); }
     void playSoundFile(const std::string& path) override {
         record("sound " + fs::path(path).filename().string());
@@ -77,7 +81,7 @@ class RecordingHost : public TickHost {
     }
 
     std::vector<std::string> events;
-    std::function<void()> onDiary, onPresent, onMail;
+    std::function<void()> onDiary, onPresent, onMail, onCalendar;
     std::string failingLoad;
     bool failPresent = false;
     int refreshes = 0;
@@ -462,6 +466,35 @@ TEST_F(PopupTimerTest, NestedTicksNeitherRefireNorTakeTheWindow) {
               (std::vector<std::string>{"present 1 0900____.__ label=2024/07/16 09:00 @09:00:00",
                                         "present 2 0901____.__ label=2024/07/16 09:01 @09:01:00"}));
     EXPECT_EQ(host.only("diary").size(), 1u);
+}
+
+// The date change's message loop (an error box at midnight, the greeting)
+// spans two minutes and two uptime slots: the nested ticks fire them, and
+// the outer tick, resuming, must not fire any of them again.
+TEST_F(PopupTimerTest, ADateChangeLoopFiresEachEntryOnce) {
+    entry("0000____.__", "midnight");
+    entry("0001____.__", "one past");
+    entry("W0000630.__", "up 630");
+    entry("W0000690.__", "up 690");
+    clock.set(at(2024, 7, 15, 23, 59, 50));
+    clock.setUptime(590000);
+    PopupTimer timer(clock, settings, host);
+    timer.Timer1Timer();
+    host.onCalendar = [&] {
+        host.onCalendar = nullptr;
+        clock.advanceSeconds(30);
+        timer.Timer1Timer();
+        clock.advanceSeconds(60);
+        timer.Timer1Timer();
+    };
+    clock.advanceSeconds(10);
+    run(timer, 180);
+    EXPECT_EQ(host.only("load"),
+              (std::vector<std::string>{"load 1 new W0000630.__ uptime text=up 630 @00:00:30",
+                                        "load 1 0000____.__ text=midnight @00:00:30",
+                                        "load 2 new W0000690.__ uptime text=up 690 @00:01:30",
+                                        "load 2 0001____.__ text=one past @00:01:30"}));
+    EXPECT_EQ(host.only("present").size(), 2u);
 }
 
 TEST_F(PopupTimerTest, AnEntryLoadedBeforeANestedTickStaysInItsWindow) {

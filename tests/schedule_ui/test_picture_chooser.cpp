@@ -160,12 +160,17 @@ class PictureChooserTest : public QObject {
     void playsItsCuesAndStaysOnTheScreen() {
         PictureChooser chooser(settings_, nullptr, drives_);
         chooser.move(-50, -40);
+        // Checks inside the dialog's loop only record what they see: a failed
+        // QVERIFY there would return before the click and hang the test.
+        QRect shownAt;
         QTimer::singleShot(0, &chooser, [&] {
-            QVERIFY(chooser.frameGeometry().left() >= 0);
-            QVERIFY(chooser.frameGeometry().top() >= 0);
+            shownAt = chooser.frameGeometry();
             chooser.okButton()->click();
         });
         chooser.exec();
+        QVERIFY(shownAt.isValid());
+        QVERIFY(shownAt.left() >= 0);
+        QVERIFY(shownAt.top() >= 0);
         QCOMPARE(recorder_.calls().size(), std::size_t{2});
         QCOMPARE(recorder_.calls()[0].kind, Kind::Cue);
         QCOMPARE(recorder_.calls()[0].wave, core::soundCueData("ope"));
@@ -174,11 +179,13 @@ class PictureChooserTest : public QObject {
         const QRect screen = chooser.screen()->geometry();
         chooser.move(screen.right() - 10, screen.bottom() - 10);
         QTimer::singleShot(0, &chooser, [&] {
-            QVERIFY(chooser.frameGeometry().right() <= screen.right());
-            QVERIFY(chooser.frameGeometry().bottom() <= screen.bottom());
+            shownAt = chooser.frameGeometry();
             chooser.contextMenu()->actions()[0]->trigger();
         });
         chooser.exec();
+        QVERIFY(shownAt.isValid());
+        QVERIFY(shownAt.right() <= screen.right());
+        QVERIFY(shownAt.bottom() <= screen.bottom());
 
         settings_.writeBool("Form", "Waveplay", false);
         recorder_.clear();

@@ -602,8 +602,8 @@ void PopupEditorTest::closingRefreshesTheOtherWindows() {
         "list " + std::to_string(static_cast<int>(dayOf(2024, 3, 15))), "management", "marks"};
     QCOMPARE(calls, expected);
     QCOMPARE(world.cueCount("clo"), 1);
-    QVERIFY(world.settings.readInt("Sch_wind", "left", -1) >= 0);
-    QVERIFY(world.settings.readInt("Sch_wind", "top", -1) >= 0);
+    QCOMPARE(world.settings.readInt("Sch_wind", "left", -1), 40);
+    QCOMPARE(world.settings.readInt("Sch_wind", "top", -1), 30);
 }
 
 void PopupEditorTest::presetOpensAnExistingEntry() {

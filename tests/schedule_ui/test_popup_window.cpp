@@ -392,13 +392,16 @@ void PopupWindowTest::execloseAsksTheWindowCloserWithTheTitleText() {
     EntryOptions options;
     options.execlose = "メモ帳";
     options.execute = "/usr/bin/xterm";
+    std::size_t startedBeforeTheClose = 99;
+    world.closer.setOnRequest([&] { startedBeforeTheClose = world.launcher.calls().size(); });
     world.saveEntry("0900____.__", "窓を閉じる", options);
     world.setTime(8, 59, 59);
     world.timer.Timer1Timer();
     world.tickAfter(1);
     QCOMPARE(world.closer.requests(), std::vector<std::string>{"メモ帳"});
     QCOMPARE(world.closer.closed(), std::vector<std::string>{"無題 - メモ帳"});
-    QCOMPARE(world.launcher.calls().size(), std::size_t(1));  // after the close
+    QCOMPARE(startedBeforeTheClose, std::size_t(0));  // Execlose runs before Execute
+    QCOMPARE(world.launcher.calls().size(), std::size_t(1));
 }
 
 void PopupWindowTest::executeValueIsSplitAtTheFirstQuestionMark_data() {

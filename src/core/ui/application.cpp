@@ -12,8 +12,9 @@ namespace hinagiku::core {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     const QString title = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+    // No display name: Qt would append it to every window title, and the
+    // captions are the program's own texts.
     setApplicationName(title);
-    setApplicationDisplayName(title);
     setQuitOnLastWindowClosed(false);
 }
 

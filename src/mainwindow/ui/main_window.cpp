@@ -8,7 +8,9 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -23,6 +25,7 @@
 #include "core/data_folders.h"
 #include "core/sound_cues.h"
 #include "core/startup.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "core/ui/busy_notice.h"
 #include "core/ui/settings_dialog_hook.h"
@@ -81,6 +84,27 @@ QLabel* makeField(QWidget* parent, const QColor& text, const QColor& background,
     setFieldColors(label, text, background);
     label->setAlignment(align);
     return label;
+}
+
+// Sets the text in the largest font, at most the row's own, in which all of
+// it fits the field: the resource meter's text is longer than its field on
+// machines with more than 10 GB.
+void setFittedText(QLabel* field, const QString& text) {
+    if (field->text() == text)
+        return;
+    QFont font = field->parentWidget()->font();
+    const qreal room = field->width() - 2;
+    const bool points = font.pointSizeF() > 0;
+    qreal size = points ? font.pointSizeF() : font.pixelSize();
+    while (QFontMetricsF(font).horizontalAdvance(text) > room && size > 4) {
+        size -= points ? 0.5 : 1;
+        if (points)
+            font.setPointSizeF(size);
+        else
+            font.setPixelSize(static_cast<int>(size));
+    }
+    field->setFont(font);
+    field->setText(text);
 }
 
 // Tools whose windows keep their data in the data folder: without one the
@@ -177,22 +201,23 @@ MainWindow::MainWindow(platform::Settings& settings, const platform::Clock& cloc
 
     tickHost_ = std::make_unique<TickHostImpl>(*this);
     popupTimer_ = std::make_unique<schedule::PopupTimer>(clockSource_, settings_, *tickHost_);
-    connect(&timer_, &QTimer::timeout, this, [this] { popupTimer_->Timer1Timer(); });
+    connect(&timer_, &QTimer::timeout, this, core::guard([this] { popupTimer_->Timer1Timer(); }));
 
     moveStoreTimer_.setSingleShot(true);
     moveStoreTimer_.setInterval(400);
-    connect(&moveStoreTimer_, &QTimer::timeout, this, [this] {
+    connect(&moveStoreTimer_, &QTimer::timeout, this, core::guard([this] {
         awaitMoveStore_ = false;
         syncPositionFromWindow();
         ModeRules::storePosition(state_, settings_);
-    });
+    }));
 
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive)
-            ApplicationOnactivate();
-        else
-            ApplicationOnDeactivate();
-    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            core::guard([this](Qt::ApplicationState s) {
+                if (s == Qt::ApplicationActive)
+                    ApplicationOnactivate();
+                else
+                    ApplicationOnDeactivate();
+            }));
     updateToolButtons();
 }
 
@@ -222,7 +247,7 @@ void MainWindow::buildDragBar() {
     QFont tiny = font();
     tiny.setPixelSize(9);
     close->setFont(tiny);
-    connect(close, &TPanelButton::clicked, this, &MainWindow::KGClock2Click);
+    connect(close, &TPanelButton::clicked, this, core::guard(this, &MainWindow::KGClock2Click));
     setDragBarActive(true);
 }
 
@@ -263,27 +288,30 @@ void MainWindow::buildButtonBar() {
                                       QString::fromUtf8(menus[i].caption), menus[i].color);
         place(button);
         QMenu** target = menuTargets[i];
-        connect(button, &TPanelButton::clicked, this, [this, target] { popupMenu(*target); });
+        connect(button, &TPanelButton::clicked, this,
+                core::guard([this, target] { popupMenu(*target); }));
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QWidget::customContextMenuRequested, this,
-                [this, target] { popupMenu(*target); });
+                core::guard([this, target] { popupMenu(*target); }));
     }
     for (const auto& [look, tool] : tools) {
         auto* button = makeToolButton(buttonBar_, QString::fromUtf8(look.hint),
                                       QString::fromUtf8(look.caption), look.color);
         place(button);
         const Tool target = tool;
-        connect(button, &TPanelButton::clicked, this, [this, target] { openTool(target); });
+        connect(button, &TPanelButton::clicked, this,
+                core::guard([this, target] { openTool(target); }));
         toolButtons_.emplace_back(button, tool);
     }
     auto* settingsButton = makeToolButton(buttonBar_, QStringLiteral("設定"), QStringLiteral("設"),
                                           QColor(0x40, 0x40, 0x40));
     place(settingsButton);
-    connect(settingsButton, &TPanelButton::clicked, this, [] { core::openSettingsDialog(); });
+    connect(settingsButton, &TPanelButton::clicked, this,
+            core::guard([] { core::openSettingsDialog(); }));
     auto* help = makeToolButton(buttonBar_, QStringLiteral("ヘルプ"), QStringLiteral("?"),
                                 QColor(0x00, 0x00, 0x00));
     place(help);
-    connect(help, &TPanelButton::clicked, this, &MainWindow::Help1Click);
+    connect(help, &TPanelButton::clicked, this, core::guard(this, &MainWindow::Help1Click));
 
     // The command box and its run button fill the rest of the second row.
     const int boxLeft = 1 + (index - 9) * kStep;
@@ -338,9 +366,10 @@ void MainWindow::buildMonthRow() {
     previous->setGeometry(80, 0, 40, kMonthRowHeight);
     todayButton_->setGeometry(124, 0, 56, kMonthRowHeight);
     next->setGeometry(184, 0, 40, kMonthRowHeight);
-    connect(previous, &TPanelButton::clicked, this, &MainWindow::BitBtn2Click);
-    connect(todayButton_, &TPanelButton::clicked, this, &MainWindow::BitBtn7Click);
-    connect(next, &TPanelButton::clicked, this, &MainWindow::BitBtn1Click);
+    connect(previous, &TPanelButton::clicked, this, core::guard(this, &MainWindow::BitBtn2Click));
+    connect(todayButton_, &TPanelButton::clicked, this,
+            core::guard(this, &MainWindow::BitBtn7Click));
+    connect(next, &TPanelButton::clicked, this, core::guard(this, &MainWindow::BitBtn1Click));
 
     calendar_ = new TCalendarEx(this);
     calendar_->setGridLineWidth(0);
@@ -352,12 +381,15 @@ void MainWindow::buildMonthRow() {
                                            QColor(0, 0, 0xFF),       QColor(0xC0, 0xC0, 0xC0)};
     for (int i = 0; i < kDayColorCount; ++i)
         calendar_->setColorAt(i, design[i]);
-    connect(calendar_, &TCalendarEx::OnClick, this, &MainWindow::CalendarEx1Click);
-    connect(calendar_, &TCalendarEx::OnChange, this, &MainWindow::CalendarEx1Change);
-    connect(calendar_, &TCalendarEx::OnDblClick, this, &MainWindow::CalendarEx1DblClick);
+    connect(calendar_, &TCalendarEx::OnClick, this,
+            core::guard(this, &MainWindow::CalendarEx1Click));
+    connect(calendar_, &TCalendarEx::OnChange, this,
+            core::guard(this, &MainWindow::CalendarEx1Change));
+    connect(calendar_, &TCalendarEx::OnDblClick, this,
+            core::guard(this, &MainWindow::CalendarEx1DblClick));
     calendar_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(calendar_, &QWidget::customContextMenuRequested, this,
-            [this] { popupMenu(viewMenu_); });
+            core::guard([this] { popupMenu(viewMenu_); }));
 }
 
 void MainWindow::buildMoonPanel() {
@@ -405,19 +437,19 @@ void MainWindow::buildMenus() {
     auto toolItem = [this](QMenu* menu, const char* caption, Tool tool) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, tool, action] {
-            action->setChecked(false);
-            openTool(tool);
-        });
+        connect(action, &QAction::triggered, this, core::guard([this, tool, action] {
+                    action->setChecked(false);
+                    openTool(tool);
+                }));
         toolActions_.emplace_back(action, tool);
         return action;
     };
     auto shutdownMenu = [this](QMenu* parent) {
         QMenu* sub = parent->addMenu(QStringLiteral("Windowsの終了"));
         connect(sub->addAction(QStringLiteral("Windowsの再起動")), &QAction::triggered, this,
-                &MainWindow::KWindows2Click);
+                core::guard(this, &MainWindow::KWindows2Click));
         connect(sub->addAction(QStringLiteral("Windowsの終了")), &QAction::triggered, this,
-                &MainWindow::KWindows1Click);
+                core::guard(this, &MainWindow::KWindows1Click));
         return sub;
     };
 
@@ -439,7 +471,7 @@ void MainWindow::buildMenus() {
     mail->menuAction()->setObjectName(QStringLiteral("MailMenu"));
     toolItem(mail, "メールチェック", Tool::MailCheck);
     connect(mail->addAction(QStringLiteral("メーラー起動")), &QAction::triggered, this,
-            &MainWindow::startMailer);
+            core::guard(this, &MainWindow::startMailer));
     toolItem(mail, "メールの設定", Tool::MailSettings);
     toolItem(mainMenu_, "Todoボード", Tool::TodoBoard);
     toolItem(mainMenu_, "誕生日管理", Tool::Birthdays);
@@ -457,22 +489,23 @@ void MainWindow::buildMenus() {
     }
     QMenu* setup = mainMenu_->addMenu(QStringLiteral("設定"));
     connect(setup->addAction(QStringLiteral("環境設定")), &QAction::triggered, this,
-            [] { core::openSettingsDialog(); });
+            core::guard([] { core::openSettingsDialog(); }));
     toolItem(setup, "関連付けの設定", Tool::FileAssociations);
     QAction* help = setup->addAction(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("HelpItem"));
-    connect(help, &QAction::triggered, this, &MainWindow::Help1Click);
+    connect(help, &QAction::triggered, this, core::guard(this, &MainWindow::Help1Click));
     shutdownMenu(mainMenu_)->menuAction()->setObjectName(QStringLiteral("MainShutdown"));
     connect(mainMenu_->addAction(QStringLiteral("終了(&X)")), &QAction::triggered, this,
-            &MainWindow::KGClock2Click);
-    connect(mainMenu_, &QMenu::aboutToShow, this, &MainWindow::PopupMenu1Popup);
+            core::guard(this, &MainWindow::KGClock2Click));
+    connect(mainMenu_, &QMenu::aboutToShow, this, core::guard(this, &MainWindow::PopupMenu1Popup));
 
     memoMenu_ = new QMenu(this);
     memoMenu_->setObjectName(QStringLiteral("PopupMenu2"));
-    connect(memoMenu_, &QMenu::aboutToShow, this, &MainWindow::PopupMenu2Popup);
+    connect(memoMenu_, &QMenu::aboutToShow, this, core::guard(this, &MainWindow::PopupMenu2Popup));
     launcherMenu_ = new QMenu(this);
     launcherMenu_->setObjectName(QStringLiteral("PopupMenu3"));
-    connect(launcherMenu_, &QMenu::aboutToShow, this, &MainWindow::PopupMenu3Popup);
+    connect(launcherMenu_, &QMenu::aboutToShow, this,
+            core::guard(this, &MainWindow::PopupMenu3Popup));
     rebuildMemoMenu();
     rebuildLauncherMenu();
 
@@ -484,12 +517,12 @@ void MainWindow::buildMenus() {
         a->setCheckable(true);
         group->addAction(a);
     }
-    connect(viewMoon_, &QAction::triggered, this, &MainWindow::K7Click);
-    connect(viewCalendar_, &QAction::triggered, this, &MainWindow::K8Click);
-    connect(viewMenu_, &QMenu::aboutToShow, this, [this] {
-        viewMoon_->setChecked(moonPanelShown());
-        viewCalendar_->setChecked(!moonPanelShown());
-    });
+    connect(viewMoon_, &QAction::triggered, this, core::guard(this, &MainWindow::K7Click));
+    connect(viewCalendar_, &QAction::triggered, this, core::guard(this, &MainWindow::K8Click));
+    connect(viewMenu_, &QMenu::aboutToShow, this, core::guard([this] {
+                viewMoon_->setChecked(moonPanelShown());
+                viewCalendar_->setChecked(!moonPanelShown());
+            }));
 }
 
 void MainWindow::rebuildLauncherMenu() {
@@ -506,16 +539,17 @@ void MainWindow::rebuildLauncherMenu() {
     if (!launcherMenu_->isEmpty())
         launcherMenu_->addSeparator();
     QAction* edit = launcherMenu_->addAction(QStringLiteral("メニューの編集"));
-    connect(edit, &QAction::triggered, this, [this] { openTool(Tool::LauncherEditor); });
+    connect(edit, &QAction::triggered, this,
+            core::guard([this] { openTool(Tool::LauncherEditor); }));
     toolActions_.emplace_back(edit, Tool::LauncherEditor);
     QMenu* shutdown = launcherMenu_->addMenu(QStringLiteral("Windowsの終了"));
     shutdown->menuAction()->setObjectName(QStringLiteral("LauncherShutdown"));
     connect(shutdown->addAction(QStringLiteral("Windowsの再起動")), &QAction::triggered, this,
-            &MainWindow::KWindows2Click);
+            core::guard(this, &MainWindow::KWindows2Click));
     connect(shutdown->addAction(QStringLiteral("Windowsの終了")), &QAction::triggered, this,
-            &MainWindow::KWindows1Click);
+            core::guard(this, &MainWindow::KWindows1Click));
     connect(launcherMenu_->addAction(QStringLiteral("終了(&X)")), &QAction::triggered, this,
-            &MainWindow::KGClock2Click);
+            core::guard(this, &MainWindow::KGClock2Click));
     updateToolButtons();
 }
 
@@ -533,10 +567,10 @@ void MainWindow::rebuildMemoMenu() {
         memoMenu_->addSeparator();
     QAction* list = memoMenu_->addAction(QStringLiteral("メモ一覧"));
     list->setCheckable(true);
-    connect(list, &QAction::triggered, this, [this, list] {
-        list->setChecked(false);
-        openTool(Tool::MemoList);
-    });
+    connect(list, &QAction::triggered, this, core::guard([this, list] {
+                list->setChecked(false);
+                openTool(Tool::MemoList);
+            }));
     toolActions_.emplace_back(list, Tool::MemoList);
     updateToolButtons();
 }
@@ -569,10 +603,11 @@ void MainWindow::buildTrayIcons() {
     memoIcon_->setIcon(makeIcon(QColor(0xFF, 0xE0, 0x60), QColor(0x80, 0x40, 0x00)));
     memoIcon_->setRbPopupMenu(memoMenu_);
     memoIcon_->setTipHelp(qs(memoIconTip(infoDoubleClickAction(settings_))));
-    connect(memoIcon_, &TTrayIcon::OnDblClick, this, &MainWindow::runInfoAction);
+    connect(memoIcon_, &TTrayIcon::OnDblClick, this, core::guard(this, &MainWindow::runInfoAction));
     // The tip follows [Setup] MIcon_DBLC whenever the mouse passes over it.
-    connect(memoIcon_, &TTrayIcon::OnMouseMove, this,
-            [this] { memoIcon_->setTipHelp(qs(memoIconTip(infoDoubleClickAction(settings_)))); });
+    connect(memoIcon_, &TTrayIcon::OnMouseMove, this, core::guard([this] {
+                memoIcon_->setTipHelp(qs(memoIconTip(infoDoubleClickAction(settings_))));
+            }));
 }
 
 // ---------------------------------------------------------------- plug-ins
@@ -635,7 +670,8 @@ void MainWindow::FormCreate() {
                                            ? platform::HotKeyModifier::Super
                                            : platform::HotKeyModifier::Control,
                                        this);
-    connect(hotKey_.get(), &platform::HotKey::activated, this, &MainWindow::hotKeyPressed);
+    connect(hotKey_.get(), &platform::HotKey::activated, this,
+            core::guard(this, &MainWindow::hotKeyPressed));
     setAcceptDrops(true);
 
     state_ = ModeRules::restore(settings_, screenRect());
@@ -833,10 +869,14 @@ void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::ActivationChange)
         return;
-    if (isActiveWindow())
+    if (isActiveWindow()) {
         setDragBarActive(true);
-    else
+        // Entries written meanwhile by another window or by hinagikuctl,
+        // and the holiday table of a first start, show at once.
+        core::runGuarded([this] { refreshCalendarMarks(); });
+    } else {
         FormDeactivate();
+    }
 }
 
 void MainWindow::setDragBarActive(bool active) {
@@ -967,9 +1007,9 @@ void MainWindow::PopupMenu1Popup() {
         if (action->isCheckable())
             action->setChecked(isOpen && isOpen());
     }
-    // Jumping to a date needs the calendar on the window.
+    // Jumping to a date is of no use in base mode, where no calendar shows.
     if (QAction* jump = menuItem(mainMenu_, QStringLiteral("指定日に移動"))) {
-        jump->setEnabled(toolAvailable(Tool::JumpToDate) && state_.height == kCalendarHeight);
+        jump->setEnabled(toolAvailable(Tool::JumpToDate) && state_.height != kBaseHeight);
     }
 }
 
@@ -1210,12 +1250,12 @@ void MainWindow::showPopViewer() {
             action = [this, tool = tool] { openTool(tool); };
         viewer->setButtonAction(button, std::move(action));
     }
-    connect(viewer, &PopViewer::closed, this, [this, viewer] {
-        if (popViewer_ == viewer) {
-            popViewer_ = nullptr;
-            popViewRequest_ = PopViewRequest::None;
-        }
-    });
+    connect(viewer, &PopViewer::closed, this, core::guard([this, viewer] {
+                if (popViewer_ == viewer) {
+                    popViewer_ = nullptr;
+                    popViewRequest_ = PopViewRequest::None;
+                }
+            }));
     const QPoint cursor = QCursor::pos();
     viewer->placeNear(cursor);
     viewer->show();
@@ -1252,7 +1292,7 @@ void MainWindow::refreshDisplays(DateTime now, DateTime universal) {
 
     dateLabel_->setText(qs(FormatDate("yyyy/mm/dd(aaa)", now)));
     timeLabel_->setText(qs(FormatDate("hh:mm:ss", now)));
-    resourceLabel_->setText(qs(resourceMeterText(platform::memoryStatus())));
+    setFittedText(resourceLabel_, qs(resourceMeterText(platform::memoryStatus())));
     // The desktop does not report the mouse over a tray icon: the memo
     // icon's tip follows [Setup] MIcon_DBLC here instead.
     const QString tip = qs(memoIconTip(infoDoubleClickAction(settings_)));
@@ -1276,7 +1316,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (paths.empty())
         return;
     event->acceptProposedAction();
-    dropFiles(paths, event->modifiers());
+    core::runGuarded([&] { dropFiles(paths, event->modifiers()); });
 }
 
 void MainWindow::dropFiles(const std::vector<std::string>& paths, Qt::KeyboardModifiers modifiers) {

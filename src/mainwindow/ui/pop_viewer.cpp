@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "mainwindow/ui/tool_button.h"
 #include "mainwindow/window_modes.h"
 
@@ -45,10 +46,10 @@ PopViewer::PopViewer(const platform::Settings& settings, QWidget* parent)
                                       QString::fromUtf8(kButtons[i].caption), kButtons[i].color);
         button->setGeometry(2 + i * 25, 1, 24, 24);
         button->setEnabled(false);
-        connect(button, &TPanelButton::clicked, this, [this, i] {
-            if (actions_[i])
-                actions_[i]();
-        });
+        connect(button, &TPanelButton::clicked, this, core::guard([this, i] {
+                    if (actions_[i])
+                        actions_[i]();
+                }));
         buttons_[i] = button;
     }
     text_ = new QPlainTextEdit(this);

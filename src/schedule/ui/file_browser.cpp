@@ -1,5 +1,7 @@
 #include "schedule/ui/file_browser.h"
 
+#include "core/ui/action_guard.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -40,18 +42,21 @@ FileBrowser::FileBrowser(QWidget* owner, std::vector<Drive> drives)
     folderTree_->setColumnCount(1);
     folderTree_->header()->setStretchLastSection(true);
 
-    connect(driveBox_, &QComboBox::activated, this, [this](int index) { showDrive(index, true); });
-    connect(folderTree_, &QTreeWidget::itemExpanded, this, &FileBrowser::fillFolder);
-    connect(folderTree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!quiet_ && current != nullptr)
-            folderChosen(current);
-    });
-    connect(fileList_, &QListWidget::currentItemChanged, this, [this] {
-        if (!quiet_)
-            emit selectionChanged();
-    });
+    connect(driveBox_, &QComboBox::activated, this,
+            core::guard([this](int index) { showDrive(index, true); }));
+    connect(folderTree_, &QTreeWidget::itemExpanded, this,
+            core::guard(this, &FileBrowser::fillFolder));
+    connect(folderTree_, &QTreeWidget::currentItemChanged, this,
+            core::guard([this](QTreeWidgetItem* current) {
+                if (!quiet_ && current != nullptr)
+                    folderChosen(current);
+            }));
+    connect(fileList_, &QListWidget::currentItemChanged, this, core::guard([this] {
+                if (!quiet_)
+                    emit selectionChanged();
+            }));
     connect(fileList_, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem*) { emit fileActivated(selectedFile()); });
+            core::guard([this](QListWidgetItem*) { emit fileActivated(selectedFile()); }));
 }
 
 void FileBrowser::setNameFilters(const QStringList& filters) {

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "platform/jpeg_busy_flag.h"
 #include "platform/jpeg_codec.h"
 #include "schedule/ui/file_browser.h"
@@ -77,9 +78,11 @@ PictureChooser::PictureChooser(const platform::Settings& settings, QWidget* pare
 
     menu_->addAction(QStringLiteral("閉じる(&C)"), this, &QDialog::accept);
 
-    connect(browser_, &FileBrowser::selectionChanged, this, &PictureChooser::updatePreview);
-    connect(previewCheck_, &QCheckBox::toggled, this, &PictureChooser::updatePreview);
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(browser_, &FileBrowser::selectionChanged, this,
+            core::guard(this, &PictureChooser::updatePreview));
+    connect(previewCheck_, &QCheckBox::toggled, this,
+            core::guard(this, &PictureChooser::updatePreview));
+    connect(okButton_, &QPushButton::clicked, this, core::guard(this, &QDialog::accept));
 
     browser_->setNameFilters({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")});
     browser_->setSelectedFile(QString());

@@ -34,6 +34,7 @@
 
 #include "core/data_folders.h"
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "richtext/text_document.h"
 #include "schedule/entry_files.h"
@@ -447,109 +448,126 @@ QWidget* PopupEditor::buildTemplates() {
 
 void PopupEditor::connectControls() {
     for (QSpinBox* box : {year_, month_, day_, hour_, minute_}) {
-        connect(box, &QSpinBox::valueChanged, this, [this] { controlsChanged(); });
+        connect(box, &QSpinBox::valueChanged, this, core::guard([this] { controlsChanged(); }));
     }
-    connect(kindTabs_, &QTabBar::currentChanged, this, [this] {
-        if (updating_ != 0)
-            return;
-        core::PlaySoundCue(settings_, "c1");
-        controlsChanged();
-    });
+    connect(kindTabs_, &QTabBar::currentChanged, this, core::guard([this] {
+                if (updating_ != 0)
+                    return;
+                core::PlaySoundCue(settings_, "c1");
+                controlsChanged();
+            }));
     for (auto* b : holiday_)
-        connect(b, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                controlsChanged();
-        });
+        connect(b, &QRadioButton::toggled, this, core::guard([this](bool on) {
+                    if (on)
+                        controlsChanged();
+                }));
     for (auto* b : saturday_)
-        connect(b, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                controlsChanged();
-        });
+        connect(b, &QRadioButton::toggled, this, core::guard([this](bool on) {
+                    if (on)
+                        controlsChanged();
+                }));
     for (auto* b : weeks_)
-        connect(b, &QCheckBox::toggled, this, [this] { controlsChanged(); });
-    connect(lastWeek_, &QCheckBox::toggled, this, [this] { controlsChanged(); });
-    connect(todayButton_, &QPushButton::clicked, this, &PopupEditor::backToToday);
-    connect(uptimeButton_, &QPushButton::clicked, this, &PopupEditor::switchToUptime);
-    connect(timeButton_, &QPushButton::clicked, this, &PopupEditor::switchToTime);
-    connect(uptimeSeconds_, &QSpinBox::valueChanged, this, [this] { uptimeSecondsChanged(); });
-    connect(calcButton_, &QPushButton::clicked, this, &PopupEditor::calculateSeconds);
+        connect(b, &QCheckBox::toggled, this, core::guard([this] { controlsChanged(); }));
+    connect(lastWeek_, &QCheckBox::toggled, this, core::guard([this] { controlsChanged(); }));
+    connect(todayButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::backToToday));
+    connect(uptimeButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::switchToUptime));
+    connect(timeButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::switchToTime));
+    connect(uptimeSeconds_, &QSpinBox::valueChanged, this,
+            core::guard([this] { uptimeSecondsChanged(); }));
+    connect(calcButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::calculateSeconds));
 
-    connect(text_, &QTextEdit::textChanged, this, [this] { optionChanged(); });
-    connect(program_, &QLineEdit::textChanged, this, [this] { optionChanged(); });
-    connect(closeTitle_, &QLineEdit::textChanged, this, [this] { optionChanged(); });
+    connect(text_, &QTextEdit::textChanged, this, core::guard([this] { optionChanged(); }));
+    connect(program_, &QLineEdit::textChanged, this, core::guard([this] { optionChanged(); }));
+    connect(closeTitle_, &QLineEdit::textChanged, this, core::guard([this] { optionChanged(); }));
     for (QCheckBox* box : {mail_, wallpaper_, stretch_, addToSchedule_}) {
-        connect(box, &QCheckBox::toggled, this, [this] { optionChanged(); });
+        connect(box, &QCheckBox::toggled, this, core::guard([this] { optionChanged(); }));
     }
-    connect(autoClose_, &QCheckBox::toggled, this, [this](bool on) {
-        closeSeconds_->setEnabled(on);
-        optionChanged();
-    });
-    connect(closeSeconds_, &QSpinBox::valueChanged, this, [this] { optionChanged(); });
+    connect(autoClose_, &QCheckBox::toggled, this, core::guard([this](bool on) {
+                closeSeconds_->setEnabled(on);
+                optionChanged();
+            }));
+    connect(closeSeconds_, &QSpinBox::valueChanged, this, core::guard([this] { optionChanged(); }));
 
-    connect(insertButton_, &QPushButton::clicked, this, &PopupEditor::insertCopyString);
-    connect(soundButton_, &QPushButton::clicked, this, &PopupEditor::chooseSound);
-    connect(pictureButton_, &QPushButton::clicked, this, &PopupEditor::choosePicture);
-    connect(browseButton_, &QPushButton::clicked, this, [this] {
-        const QString current = program_->text();
-        const QString start = QFileInfo(current).isFile() ? current : QString();
-        QFileDialog dialog(this, QString(), start);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters(
-            {QStringLiteral("実行ﾌｧｲﾙ(*.exe;*.com;*.bat;*.lnk) (*.exe *.com *.bat *.lnk)"),
-             QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)")});
-        // Linux programs carry no extension: all files are listed first.
-        dialog.selectNameFilter(QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)"));
-        if (!start.isEmpty())
-            dialog.selectFile(start);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            program_->setText(dialog.selectedFiles().front());
-        }
-    });
-    connect(saveCloseButton_, &QPushButton::clicked, this, &PopupEditor::saveAndClose);
-    connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
-    connect(deleteButton_, &QPushButton::clicked, this, &PopupEditor::deleteEntry);
-    connect(cancelButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(insertButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::insertCopyString));
+    connect(soundButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::chooseSound));
+    connect(pictureButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::choosePicture));
+    connect(browseButton_, &QPushButton::clicked, this, core::guard([this] {
+                const QString current = program_->text();
+                const QString start = QFileInfo(current).isFile() ? current : QString();
+                QFileDialog dialog(this, QString(), start);
+                dialog.setFileMode(QFileDialog::ExistingFile);
+                dialog.setNameFilters(
+                    {QStringLiteral("実行ﾌｧｲﾙ(*.exe;*.com;*.bat;*.lnk) (*.exe *.com *.bat *.lnk)"),
+                     QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)")});
+                // Linux programs carry no extension: all files are listed first.
+                dialog.selectNameFilter(QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)"));
+                if (!start.isEmpty())
+                    dialog.selectFile(start);
+                if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+                    program_->setText(dialog.selectedFiles().front());
+                }
+            }));
+    connect(saveCloseButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::saveAndClose));
+    connect(saveButton_, &QPushButton::clicked, this, core::guard([this] { save(); }));
+    connect(deleteButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::deleteEntry));
+    connect(cancelButton_, &QPushButton::clicked, this, core::guard(this, &QWidget::close));
 
     connect(text_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { showTextMenu(text_, text_->mapToGlobal(p)); });
+            core::guard([this](const QPoint& p) { showTextMenu(text_, text_->mapToGlobal(p)); }));
     connect(copyString_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { showTextMenu(copyString_, copyString_->mapToGlobal(p)); });
-    connect(templateText_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        showTextMenu(templateText_, templateText_->mapToGlobal(p));
-    });
+            core::guard([this](const QPoint& p) {
+                showTextMenu(copyString_, copyString_->mapToGlobal(p));
+            }));
+    connect(templateText_, &QWidget::customContextMenuRequested, this,
+            core::guard([this](const QPoint& p) {
+                showTextMenu(templateText_, templateText_->mapToGlobal(p));
+            }));
 
     connect(templateTitles_, &QListWidget::currentRowChanged, this,
-            [this](int row) { chooseTemplate(row); });
-    connect(renameButton_, &QPushButton::clicked, this, &PopupEditor::startRenameTemplate);
-    connect(renameEdit_, &QLineEdit::textEdited, this, [this](const QString& title) {
-        if (currentTemplate_ >= 0)
-            templates_.setTitle(currentTemplate_, ss(title));
-    });
-    connect(renameEdit_, &QLineEdit::editingFinished, this, [this] {
-        if (!renameEdit_->isVisible())
-            return;
-        if (currentTemplate_ >= 0) {
-            if (QListWidgetItem* item = templateTitles_->item(currentTemplate_)) {
-                item->setText(renameEdit_->text());
-            }
-        }
-        renameEdit_->hide();
-    });
-    connect(templateText_, &QTextEdit::textChanged, this, [this] {
-        if (templateLoading_ || currentTemplate_ < 0)
-            return;
-        try {
-            templates_.save(currentTemplate_, richtext::saveRichText(*templateText_->document()));
-        } catch (const std::exception& e) {
-            // Reported once per template, not at every keystroke.
-            if (!templateErrorShown_) {
-                templateErrorShown_ = true;
-                core::reportError(QString::fromUtf8(e.what()));
-            }
-        }
-    });
-    connect(templateInsert_, &QPushButton::clicked, this, &PopupEditor::insertTemplate);
-    connect(templateDelete_, &QPushButton::clicked, this, &PopupEditor::deleteTemplate);
+            core::guard([this](int row) { chooseTemplate(row); }));
+    connect(renameButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::startRenameTemplate));
+    connect(renameEdit_, &QLineEdit::textEdited, this, core::guard([this](const QString& title) {
+                if (currentTemplate_ >= 0)
+                    templates_.setTitle(currentTemplate_, ss(title));
+            }));
+    connect(renameEdit_, &QLineEdit::editingFinished, this, core::guard([this] {
+                if (!renameEdit_->isVisible())
+                    return;
+                if (currentTemplate_ >= 0) {
+                    if (QListWidgetItem* item = templateTitles_->item(currentTemplate_)) {
+                        item->setText(renameEdit_->text());
+                    }
+                }
+                renameEdit_->hide();
+            }));
+    connect(templateText_, &QTextEdit::textChanged, this, core::guard([this] {
+                if (templateLoading_ || currentTemplate_ < 0)
+                    return;
+                try {
+                    templates_.save(currentTemplate_,
+                                    richtext::saveRichText(*templateText_->document()));
+                } catch (const std::exception& e) {
+                    // Reported once per template, not at every keystroke.
+                    if (!templateErrorShown_) {
+                        templateErrorShown_ = true;
+                        core::reportError(QString::fromUtf8(e.what()));
+                    }
+                }
+            }));
+    connect(templateInsert_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::insertTemplate));
+    connect(templateDelete_, &QPushButton::clicked, this,
+            core::guard(this, &PopupEditor::deleteTemplate));
 }
 
 // ---------------------------------------------------------------- controls
@@ -1026,17 +1044,22 @@ void PopupEditor::showEvent(QShowEvent* event) {
 }
 
 void PopupEditor::closeEvent(QCloseEvent* event) {
-    settings_.writeInt("Sch_wind", "top", pos().y());
-    settings_.writeInt("Sch_wind", "left", pos().x());
-    const PopupHooks& hooks = popupHooks();
-    if (addToSchedule_->isChecked() && hooks.scheduleListEntryAdded) {
-        hooks.scheduleListEntryAdded(chosenDate());
-    }
-    if (hooks.refreshScheduleManagement)
-        hooks.refreshScheduleManagement();
-    if (hooks.refreshCalendarMarks)
-        hooks.refreshCalendarMarks();
-    core::PlaySoundCue(settings_, "clo");
+    // A settings file that refuses the position must not keep the window.
+    core::runGuarded([this] {
+        settings_.writeInt("Sch_wind", "top", pos().y());
+        settings_.writeInt("Sch_wind", "left", pos().x());
+    });
+    core::runGuarded([this] {
+        const PopupHooks& hooks = popupHooks();
+        if (addToSchedule_->isChecked() && hooks.scheduleListEntryAdded) {
+            hooks.scheduleListEntryAdded(chosenDate());
+        }
+        if (hooks.refreshScheduleManagement)
+            hooks.refreshScheduleManagement();
+        if (hooks.refreshCalendarMarks)
+            hooks.refreshCalendarMarks();
+        core::PlaySoundCue(settings_, "clo");
+    });
     event->accept();
 }
 
@@ -1048,14 +1071,16 @@ void PopupEditor::changeEvent(QEvent* event) {
 
 void PopupEditor::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟ時の音設定"), this, &PopupEditor::chooseSound);
-    menu.addAction(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟの画像選択"), this, &PopupEditor::choosePicture);
+    menu.addAction(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟ時の音設定"), this,
+                   core::guard(this, &PopupEditor::chooseSound));
+    menu.addAction(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟの画像選択"), this,
+                   core::guard(this, &PopupEditor::choosePicture));
     menu.addSeparator();
-    QAction* saveItem =
-        menu.addAction(QStringLiteral("保存して終了"), this, &PopupEditor::saveAndClose);
+    QAction* saveItem = menu.addAction(QStringLiteral("保存して終了"), this,
+                                       core::guard(this, &PopupEditor::saveAndClose));
     saveItem->setEnabled(saveEnabled());
-    QAction* deleteItem =
-        menu.addAction(QStringLiteral("削除して終了"), this, &PopupEditor::deleteEntry);
+    QAction* deleteItem = menu.addAction(QStringLiteral("削除して終了"), this,
+                                         core::guard(this, &PopupEditor::deleteEntry));
     deleteItem->setEnabled(deleteButton_->isEnabled());
     menu.addSeparator();
     menu.addAction(QStringLiteral("取り止め"), this, &QWidget::close);

@@ -25,6 +25,7 @@
 
 #include "calendar/format_date.h"
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "platform/atomic_file.h"
 #include "schedule/ui/popup_hooks.h"
@@ -97,7 +98,8 @@ PopupWindow::PopupWindow(platform::Settings& settings, int tickMilliseconds, QWi
     deleteButton_->setToolTip(QStringLiteral("削除して終了"));
     deleteButton_->setEnabled(false);
     deleteButton_->setFocusPolicy(Qt::NoFocus);
-    connect(deleteButton_, &QPushButton::clicked, this, &PopupWindow::deleteEntry);
+    connect(deleteButton_, &QPushButton::clicked, this,
+            core::guard(this, &PopupWindow::deleteEntry));
 
     snoozeMinutes_ = new QComboBox(this);
     snoozeMinutes_->setObjectName(QStringLiteral("snoozeMinutes"));
@@ -113,7 +115,7 @@ PopupWindow::PopupWindow(platform::Settings& settings, int tickMilliseconds, QWi
     snoozeButton_->setObjectName(QStringLiteral("snoozeButton"));
     snoozeButton_->setToolTip(QStringLiteral("延長します。"));
     snoozeButton_->setFocusPolicy(Qt::NoFocus);
-    connect(snoozeButton_, &QPushButton::clicked, this, &PopupWindow::snooze);
+    connect(snoozeButton_, &QPushButton::clicked, this, core::guard(this, &PopupWindow::snooze));
     enableSnooze(false);
 
     auto* buttons = new QHBoxLayout;
@@ -138,7 +140,7 @@ PopupWindow::PopupWindow(platform::Settings& settings, int tickMilliseconds, QWi
     layout->addWidget(pictureBox_, 0, Qt::AlignCenter);
 
     timer_.setInterval(tickMilliseconds);
-    connect(&timer_, &QTimer::timeout, this, &PopupWindow::Timer1Timer);
+    connect(&timer_, &QTimer::timeout, this, core::guard(this, &PopupWindow::Timer1Timer));
 }
 
 PopupWindow::~PopupWindow() = default;
@@ -337,11 +339,13 @@ void PopupWindow::reassertTopmost() {
 
 void PopupWindow::closeEvent(QCloseEvent* event) {
     timer_.stop();
-    core::PlaySoundCue(settings_, "clo");
-    if (settings_.readBool("Form", "Kill_List", false)) {
-        if (const auto& close = popupHooks().closeScheduleList)
-            close();
-    }
+    core::runGuarded([this] {
+        core::PlaySoundCue(settings_, "clo");
+        if (settings_.readBool("Form", "Kill_List", false)) {
+            if (const auto& close = popupHooks().closeScheduleList)
+                close();
+        }
+    });
     event->accept();
 }
 
@@ -362,7 +366,7 @@ void PopupWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (counting)
         timer_.start();
     if (chosen == remove) {
-        deleteEntry();
+        core::runGuarded([this] { deleteEntry(); });
     } else if (chosen == closeItem) {
         close();
     }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "platform/sound_output.h"
 #include "schedule/ui/file_browser.h"
 
@@ -56,17 +57,24 @@ SoundChooser::SoundChooser(QWidget* parent, std::vector<Drive> drives)
     layout->addLayout(buttons);
     resize(460, 320);
 
-    menu_->addAction(QStringLiteral("音色テスト"), this, &SoundChooser::playSelected);
+    menu_->addAction(QStringLiteral("音色テスト"), this,
+                     core::guard(this, &SoundChooser::playSelected));
     menu_->addSeparator();
-    menu_->addAction(QStringLiteral("閉じる(&C)"), this, &SoundChooser::closeChooser);
+    menu_->addAction(QStringLiteral("閉じる(&C)"), this,
+                     core::guard(this, &SoundChooser::closeChooser));
 
-    connect(filterBox_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        browser_->setNameFilters(text.split(QLatin1Char(';'), Qt::SkipEmptyParts));
-    });
-    connect(browser_, &FileBrowser::selectionChanged, this, &SoundChooser::selectionChanged);
-    connect(browser_, &FileBrowser::fileActivated, this, &SoundChooser::playSelected);
-    connect(testButton_, &QPushButton::clicked, this, &SoundChooser::playSelected);
-    connect(closeButton_, &QPushButton::clicked, this, &SoundChooser::closeChooser);
+    connect(filterBox_, &QComboBox::currentTextChanged, this,
+            core::guard([this](const QString& text) {
+                browser_->setNameFilters(text.split(QLatin1Char(';'), Qt::SkipEmptyParts));
+            }));
+    connect(browser_, &FileBrowser::selectionChanged, this,
+            core::guard(this, &SoundChooser::selectionChanged));
+    connect(browser_, &FileBrowser::fileActivated, this,
+            core::guard(this, &SoundChooser::playSelected));
+    connect(testButton_, &QPushButton::clicked, this,
+            core::guard(this, &SoundChooser::playSelected));
+    connect(closeButton_, &QPushButton::clicked, this,
+            core::guard(this, &SoundChooser::closeChooser));
 
     browser_->setNameFilters(filterBox_->currentText().split(QLatin1Char(';')));
     browser_->setSelectedFile(QString());
