@@ -1,6 +1,7 @@
 #include "mail/stored_password.h"
 
 #include "platform/cp932.h"
+#include "platform/profile_text.h"
 
 namespace hinagiku::mail {
 
@@ -24,7 +25,19 @@ std::string unscramblePassword(std::string_view stored) {
 
 std::string readPassword(const platform::Settings& settings, std::string_view section,
                          std::string_view key) {
-    return unscramblePassword(settings.readText(section, key, ""));
+    // The value as stored, so that quotes that belong to the scrambled text
+    // are not taken for the profile's own pair.
+    for (const platform::SettingsEntry& entry : settings.listEntries(section)) {
+        if (!platform::profile_text::sameName(entry.key, key))
+            continue;
+        std::string_view value = entry.value;
+        while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+            value.remove_prefix(1);
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+            value.remove_suffix(1);
+        return unscramblePassword(value);
+    }
+    return {};
 }
 
 void writePassword(platform::Settings& settings, std::string_view section, std::string_view key,

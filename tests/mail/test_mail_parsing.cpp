@@ -7,7 +7,9 @@
 #include "mail/replies.h"
 #include "mail/reply_line_reader.h"
 #include "mail/stored_password.h"
+#include "platform/profile_file.h"
 #include "support/memory_settings.h"
+#include "support/temp_home.h"
 
 namespace hinagiku::mail {
 namespace {
@@ -142,6 +144,19 @@ TEST(StoredPassword, ScrambledQuotedAndReadBothWays) {
     writePassword(settings, "pop", "pop1_password", "secret pw");
     EXPECT_NE(settings.readText("pop", "pop1_password", ""), "secret pw");
     EXPECT_EQ(readPassword(settings, "pop", "pop1_password"), "secret pw");
+
+    // Through the settings file: blanks and quotes at the ends survive, also
+    // when the scrambled text itself begins and ends with a quote ('?').
+    testing::TempHome home;
+    platform::ProfileFile file(home.iniPath());
+    for (const char* password : {"?x?", " pad ", "\"q\"", "plain"}) {
+        writePassword(file, "pop", "pop2_password", password);
+        EXPECT_EQ(readPassword(file, "pop", "pop2_password"), password) << password;
+    }
+    // Written by a script without quotes.
+    file.writeText("pop", "pop3_password", scrambleBytes("secret"));
+    EXPECT_EQ(readPassword(file, "pop", "POP3_PASSWORD"), "secret");
+    EXPECT_EQ(readPassword(file, "pop", "pop1_password"), "");
 
     EXPECT_TRUE(isPrintableAscii("Abc ~!"));
     EXPECT_FALSE(isPrintableAscii("tab\there"));
