@@ -14,6 +14,7 @@
 #include "mail/stored_password.h"
 #include "mail/ui/mail_tool.h"
 #include "mail/ui/panel_colors.h"
+#include "schedule/ui/sound_chooser.h"
 #include "schedule_ui/test_popup_fixture.h"
 #include "scripted_server.h"
 
@@ -316,6 +317,21 @@ void MailUiTest::settingsWrittenPerField() {
     QCOMPARE(world.settings.readInt("pop", "pop3_tls", 0), 2);
     w->sendPage().agree->click();
     QCOMPARE(world.settings.readBool("smtp", "smtp_check", false), true);
+
+    // The sound through the sound chooser, which starts at the stored one.
+    const std::string wav = world.writeFile("sounds/mail.wav", "RIFF0000WAVE");
+    world.settings.writeText("pop", "sound", "");
+    QString startedAt = QStringLiteral("?");
+    hinagiku::testing::onNextDialog<hinagiku::schedule::SoundChooser>(
+        [&](hinagiku::schedule::SoundChooser* chooser) {
+            startedAt = chooser->fileName();
+            chooser->setFileName(QString::fromStdString(wav));
+            chooser->closeChooser();
+        });
+    w->findChild<QPushButton*>(QStringLiteral("ChooseSound"))->click();
+    QCOMPARE(startedAt, QString());
+    QCOMPARE(world.settings.readText("pop", "sound", ""), wav);
+    QCOMPARE(w->soundLabel()->text(), QString::fromStdString(wav));
 
     const int c1 = world.cueCount("c1");
     w->pages()->setCurrentIndex(4);

@@ -144,14 +144,17 @@ QWidget* MailSettingsWindow::buildGeneralPage() {
     mailerRow->addWidget(browse);
     v->addLayout(mailerRow);
 
+    v->addWidget(new QLabel(QStringLiteral("メール着信ｻｳﾝﾄﾞ"), page));
     auto* soundRow = new QHBoxLayout;
-    auto* soundButton = new QPushButton(QStringLiteral("メール着信ｻｳﾝﾄﾞ"), page);
-    soundButton->setObjectName(QStringLiteral("ChooseSound"));
-    connect(soundButton, &QPushButton::clicked, this, &MailSettingsWindow::chooseSound);
     soundLabel_ = new QLabel(page);
     soundLabel_->setWordWrap(true);
-    soundRow->addWidget(soundButton);
+    soundLabel_->setFrameShape(QFrame::StyledPanel);
+    auto* soundButton = new QPushButton(QStringLiteral("..."), page);
+    soundButton->setObjectName(QStringLiteral("ChooseSound"));
+    soundButton->setFixedWidth(32);
+    connect(soundButton, &QPushButton::clicked, this, &MailSettingsWindow::chooseSound);
     soundRow->addWidget(soundLabel_, 1);
+    soundRow->addWidget(soundButton);
     v->addLayout(soundRow);
     v->addStretch();
     return page;
