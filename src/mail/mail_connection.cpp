@@ -27,6 +27,7 @@ MailConnection::~MailConnection() {
 void MailConnection::open(const std::string& host, std::uint16_t port, TlsMode mode,
                           const std::string& pin) {
     abort();
+    ++generation_;
     host_ = host;
     pin_ = pin;
     mode_ = mode;
@@ -118,18 +119,24 @@ bool MailConnection::isEncrypted() const {
 }
 
 void MailConnection::onReadyRead() {
+    // A receiver may end this conversation and start the next one while the
+    // lines of this read are handed out: the rest of them then belong to
+    // nobody.
+    const unsigned generation = generation_;
     char buffer[16384];
     while (socket_ && !done_ && socket_->bytesAvailable() > 0) {
         const qint64 n = socket_->read(buffer, sizeof buffer);
         if (n <= 0)
             break;
-        lines_.clear();
-        reader_.feed(std::string_view(buffer, static_cast<std::size_t>(n)), lines_);
-        for (const std::string& line : lines_) {
-            if (done_)
+        std::vector<std::string> lines;
+        reader_.feed(std::string_view(buffer, static_cast<std::size_t>(n)), lines);
+        for (const std::string& line : lines) {
+            if (done_ || generation != generation_)
                 return;
             emit lineReceived(line);
         }
+        if (generation != generation_)
+            return;
     }
 }
 

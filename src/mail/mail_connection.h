@@ -84,7 +84,7 @@ class MailConnection : public QObject {
     QPointer<QSslSocket> socket_;
     QTimer timeout_;
     ReplyLineReader reader_;
-    std::vector<std::string> lines_;
+    unsigned generation_ = 0;  // one per open(): lines of an earlier one are dropped
     std::string host_;
     std::string pin_;
     std::string fingerprint_;
