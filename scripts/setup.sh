@@ -16,6 +16,12 @@ packages=(
   fonts-noto-cjk xvfb xauth
   # tests: window tools, a small window manager, a fake clock, a word processor for RTF checks
   xdotool wmctrl x11-utils openbox libfaketime faketime imagemagick libreoffice-writer-nogui
+  # installing and packaging: checks of the desktop entry, the AppStream data and the package
+  desktop-file-utils appstream lintian dpkg-dev file
+  # calendar: full-precision sun and moon (VSOP87, ELP 2000-82B) for new moons and solar terms
+  libnova-dev
+  # the birthday register's picture generator (zodiac glyphs)
+  fonts-dejavu-core
   # mail tests: a POP3 server, an SMTP server (run by /usr/bin/python3), certificates
   dovecot-pop3d python3-aiosmtpd openssl
 )

@@ -5,6 +5,7 @@
 // window whose creation runs the start-up sequence, the event loop, and the
 // lock released when the program ends.
 #include <QByteArray>
+#include <QIcon>
 
 #include <cstdint>
 #include <cstdio>
@@ -12,9 +13,12 @@
 #include <filesystem>
 #include <string>
 
+#include "birthday/ui/birthday_greeting.h"
+#include "birthday/ui/birthday_register.h"
 #include "core/home_folder.h"
 #include "core/ui/application.h"
 #include "core/ui/session_end.h"
+#include "cycle/ui/cycle_open.h"
 #include "mail/ui/mail_tool.h"
 #include "mail/ui/panel_colors.h"
 #include "mainwindow/ui/main_window.h"
@@ -59,6 +63,12 @@ int main(int argc, char** argv) {
 
     preferX11();
     core::Application app(argc, argv);
+    // The daisy of the application menu, also on the windows and the tray.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hinagiku_%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.hinagiku.Hinagiku"));
     core::installFolderDialogs();
 
     core::ensureHomeFolder();
@@ -72,6 +82,25 @@ int main(int argc, char** argv) {
     hooks.presentPopup = [&](std::uint64_t batch, const std::string& path, DateTime labelTime) {
         popups.presentPopup(batch, path, labelTime);
     };
+
+    // Birthdays: the register (save and delete refresh the day view, the
+    // calendar marks and the memo menu) and the tick's daily greeting.
+    const auto openBirthdays = [&] {
+        birthday::openBirthdayRegister(settings, clock, {[&] {
+                                           window.CalendarEx1Change();
+                                           window.refreshCalendarMarks();
+                                           window.rebuildMemoMenu();
+                                       }});
+    };
+    window.setTool(mainwindow::Tool::Birthdays,
+                   {openBirthdays, [] { return birthday::openRegister() != nullptr; }});
+    hooks.showBirthdayGreeting = [&, openBirthdays] {
+        birthday::showBirthdayGreeting(settings, clock.now(), openBirthdays);
+    };
+    // The cycle tracker passes the privacy gate and the folder rules itself.
+    window.setTool(mainwindow::Tool::Period,
+                   {[&] { cycle::openCycleTracker(settings, clock, window.selectedDate()); },
+                    [] { return cycle::openCycleWindow() != nullptr; }});
 
     // Mail: the check with its result window, the settings window, the
     // reminder mail of presented popups.

@@ -20,51 +20,20 @@
 namespace hinagiku::ctl {
 namespace {
 
-constexpr std::string_view kHolidaysUsage = "holidays [--defaults] [--no-happy-monday] FROM TO";
+constexpr std::string_view kHolidaysUsage =
+    "holidays [--defaults] [--law] [--no-happy-monday] FROM TO";
 constexpr std::string_view kEquinoxUsage = "equinox YEAR";
 constexpr std::string_view kQrekiUsage = "qreki FROM TO";
 constexpr std::string_view kMoonUsage = "moon [--local] YYYY-MM-DDTHH:MM[:SS]";
 constexpr std::string_view kFormatUsage = "format PATTERN [YYYY-MM-DDTHH:MM[:SS]]";
 
-// Reads like the store it wraps, except that the Happy Monday switch is off.
-class HappyMondayOff final : public platform::Settings {
-  public:
-    explicit HappyMondayOff(platform::Settings& inner) : inner_(inner) {}
-
-    std::string readText(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) const override {
-        if (sameName(section, kHappyMondaySection) && sameName(key, kHappyMondayKey))
-            return "0";
-        return inner_.readText(section, key, defaultValue);
-    }
-    void writeText(std::string_view section, std::string_view key,
-                   std::string_view value) override {
-        inner_.writeText(section, key, value);
-    }
-    std::vector<std::string> listKeys(std::string_view section) const override {
-        return inner_.listKeys(section);
-    }
-    void eraseSection(std::string_view section) override { inner_.eraseSection(section); }
-    std::vector<platform::SettingsEntry> listEntries(std::string_view section) const override {
-        return inner_.listEntries(section);
-    }
-    void edit(const std::function<void(platform::SettingsEdit&)>& change) override {
-        inner_.edit(change);
-    }
-
-  private:
-    static bool sameName(std::string_view a, std::string_view b) {
-        if (a.size() != b.size())
-            return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
-            if (lower(a[i]) != lower(b[i]))
-                return false;
-        }
-        return true;
-    }
-    platform::Settings& inner_;
-};
+// The holiday sections of the settings file, read once: one run of the
+// command is one moment, and reading the file for every day of two
+// centuries would cost more than the computation.
+void copySection(const platform::Settings& from, std::string_view section, platform::Settings& to) {
+    for (const auto& key : from.listKeys(section))
+        to.writeText(section, key, from.readText(section, key, ""));
+}
 
 bool allDigits(std::string_view text) {
     if (text.empty())
@@ -199,7 +168,8 @@ std::optional<std::pair<int, int>> parseRange(CommandContext& context, std::stri
 int runHolidays(CommandContext& context) {
     std::vector<std::string> options, words;
     std::string problem;
-    if (!splitOptions(context.args, {"--defaults", "--no-happy-monday"}, options, words, problem)) {
+    if (!splitOptions(context.args, {"--defaults", "--law", "--no-happy-monday"}, options, words,
+                      problem)) {
         return usageError(context, kHolidaysUsage, problem);
     }
     int status = kExitOk;
@@ -207,21 +177,25 @@ int runHolidays(CommandContext& context) {
     if (!range)
         return status;
 
-    platform::MemorySettings defaults;
-    std::optional<platform::ProfileFile> file;
-    platform::Settings* settings = &defaults;
+    // --defaults: the eleven-entry table instead of the file's; --law and
+    // --no-happy-monday: the switches set whatever the file says (the file
+    // itself is left alone).
+    platform::MemorySettings settings;
     if (has(options, "--defaults")) {
-        writeDefaultHolidays(defaults);
+        writeDefaultHolidays(settings);
     } else {
-        file.emplace(core::settingsFilePath());
-        settings = &*file;
+        const platform::ProfileFile file(core::settingsFilePath());
+        copySection(file, kHolidaySection, settings);
+        copySection(file, kHolidayLawSection, settings);
+        copySection(file, kHappyMondaySection, settings);
     }
-    HappyMondayOff switchedOff(*settings);
+    if (has(options, "--law"))
+        settings.writeBool(kHolidayLawSection, kHolidayLawKey, true);
     if (has(options, "--no-happy-monday"))
-        settings = &switchedOff;
+        settings.writeBool(kHappyMondaySection, kHappyMondayKey, false);
 
     for (int day = range->first; day <= range->second; ++day) {
-        const auto names = HolidayNames(day, *settings);
+        const auto names = HolidayNames(day, settings);
         if (names.empty())
             continue;
         context.out << isoDate(day);

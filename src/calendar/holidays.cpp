@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <tuple>
+#include <utility>
+
+#include "calendar/holiday_law.h"
 
 namespace hinagiku {
 namespace {
@@ -116,9 +119,38 @@ std::string holidayKey(int month, int day) {
     return buffer;
 }
 
+bool isDefaultHoliday(std::string_view key, std::string_view name) {
+    for (const auto& holiday : kDefaultHolidays) {
+        if (key == holiday.key && name == holiday.name)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+std::vector<std::string> namesUnderTheLaw(int day, const platform::Settings& settings) {
+    std::vector<std::string> names = lawHolidayNames(day);
+    const CivilDate civil = decodeDate(day);
+    const std::string key = holidayKey(civil.month, civil.day);
+    std::string own = settings.readText(kHolidaySection, key, "");
+    if (own.empty() || isDefaultHoliday(key, own))
+        return names;
+    for (const auto& name : names) {
+        if (name == own)
+            return names;
+    }
+    names.push_back(std::move(own));
+    return names;
+}
+
+}  // namespace
+
 std::vector<std::string> HolidayNames(DateTime date, const platform::Settings& settings) {
-    std::vector<std::string> names;
     const int day = dayNumber(date);
+    if (settings.readBool(kHolidayLawSection, kHolidayLawKey, false))
+        return namesUnderTheLaw(day, settings);
+    std::vector<std::string> names;
     const CivilDate civil = decodeDate(day);
     const int weekday = DayOfWeek(day);
     const bool happyMonday = settings.readBool(kHappyMondaySection, kHappyMondayKey, true);

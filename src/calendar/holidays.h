@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,11 +14,18 @@ namespace hinagiku {
 inline constexpr const char* kHolidaySection = "Horiday";
 inline constexpr const char* kHappyMondaySection = "CalendarEx";
 inline constexpr const char* kHappyMondayKey = "Happy_Monday";
+// Off or absent: the table and its rules alone, as a settings file from the
+// old program expects. On: the holiday law as it stands, plus the user's own
+// table entries.
+inline constexpr const char* kHolidayLawSection = "CalendarEx";
+inline constexpr const char* kHolidayLawKey = "Law";
 
 // Names of the public holidays on `date` (its day number counts), in the
 // order the day view prints them; empty when the day is no holiday. Reads
-// the holiday table and [CalendarEx] Happy_Monday from `settings` on every
-// call.
+// [CalendarEx] Law, the holiday table and [CalendarEx] Happy_Monday from
+// `settings` on every call. Under the law the table adds the user's own days
+// after the law's names; the eleven default entries are the law's own days
+// by older names and add nothing.
 std::vector<std::string> HolidayNames(DateTime date, const platform::Settings& settings);
 bool IsHoliday(DateTime date, const platform::Settings& settings);
 
@@ -31,6 +39,10 @@ double equinoxSolarLongitude(int year, int month, int day);
 
 // The table key of a month and day: "mm/dd".
 std::string holidayKey(int month, int day);
+
+// Whether the table entry is one of the eleven the first start writes
+// (same key, same name).
+bool isDefaultHoliday(std::string_view key, std::string_view name);
 
 // Writes the eleven fixed-date holidays of a new installation into the
 // table (the first-start flag is the caller's business).

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace hinagiku {
 
@@ -11,22 +13,28 @@ const char* const kSolarTermNames[24] = {
 
 namespace {
 
-constexpr double kDegree = 3.14159265358979323846 / 180.0;
 constexpr double kSecond = 1.0 / 86400.0;
 constexpr double kJapanOffset = 0.375;  // 9 hours
 constexpr double kSynodicMonth = 29.530589;
+constexpr double kTropicalYear = 365.2422;
 // Days from 1899-12-30 (value 0) to N.
 constexpr int kDayNumberOffset = 2415018;
-// PrecedingTermTime converges in a handful of steps; the cap only keeps a
-// corrupted input from spinning.
-constexpr int kTermSearchLimit = 100;
-
-double cosDeg(double degrees) {
-    return std::cos(degrees * kDegree);
-}
+// The refining steps stop below this: the instant is then good to a few
+// milliseconds.
+constexpr double kRefined = 0.5 * kSecond;
+// Newton steps on the full theories from an estimate a few minutes off
+// settle in two or three; the cap only guards against a wild input.
+constexpr int kRefineLimit = 12;
+constexpr int kMonthsLimit = 16;
+// The end of a Japan-time day, for "on or before this day".
+constexpr double kJustBeforeMidnight = 1.0 - 1e-7;
 
 double trunc(double x) {
     return std::trunc(x);
+}
+
+int whole(double x) {
+    return static_cast<int>(std::floor(x));
 }
 
 double norm(double x) {
@@ -35,57 +43,18 @@ double norm(double x) {
     return 360.0 - (-x - 360.0 * trunc(-x / 360.0));
 }
 
-struct Term {
-    double a, r, p;
-};
+// Degrees folded into -180 <= x < 180.
+double fold(double degrees) {
+    double x = std::fmod(degrees + 180.0, 360.0);
+    if (x < 0.0)
+        x += 360.0;
+    return x - 180.0;
+}
 
-constexpr std::array<Term, 14> kSunTerms{{
-    {0.0004, 31557.0, 161.0},
-    {0.0004, 29930.0, 48.0},
-    {0.0005, 2281.0, 221.0},
-    {0.0005, 155.0, 118.0},
-    {0.0006, 33718.0, 316.0},
-    {0.0007, 9038.0, 64.0},
-    {0.0007, 3035.0, 110.0},
-    {0.0007, 65929.0, 45.0},
-    {0.0013, 22519.0, 352.0},
-    {0.0015, 45038.0, 254.0},
-    {0.0018, 445267.0, 208.0},
-    {0.0018, 19.0, 159.0},
-    {0.0020, 32964.0, 158.0},
-    {0.0200, 71998.1, 265.1},
-}};
-
-constexpr std::array<Term, 61> kMoonTerms{{
-    {0.0003, 2322131.0, 191.0},   {0.0003, 4067.0, 70.0},     {0.0003, 549197.0, 220.0},
-    {0.0003, 1808933.0, 58.0},    {0.0003, 349472.0, 337.0},  {0.0003, 381404.0, 354.0},
-    {0.0003, 958465.0, 340.0},    {0.0004, 12006.0, 187.0},   {0.0004, 39871.0, 223.0},
-    {0.0005, 509131.0, 242.0},    {0.0005, 1745069.0, 24.0},  {0.0005, 1908795.0, 90.0},
-    {0.0006, 2258267.0, 156.0},   {0.0006, 111869.0, 38.0},   {0.0007, 27864.0, 127.0},
-    {0.0007, 485333.0, 186.0},    {0.0007, 405201.0, 50.0},   {0.0007, 790672.0, 114.0},
-    {0.0008, 1403732.0, 98.0},    {0.0009, 858602.0, 129.0},  {0.0011, 1920802.0, 186.0},
-    {0.0012, 1267871.0, 249.0},   {0.0016, 1856938.0, 152.0}, {0.0018, 401329.0, 274.0},
-    {0.0021, 341337.0, 16.0},     {0.0021, 71998.0, 85.0},    {0.0021, 990397.0, 357.0},
-    {0.0022, 818536.0, 151.0},    {0.0023, 922466.0, 163.0},  {0.0024, 99863.0, 122.0},
-    {0.0026, 1379739.0, 17.0},    {0.0027, 918399.0, 182.0},  {0.0028, 1934.0, 145.0},
-    {0.0037, 541062.0, 259.0},    {0.0038, 1781068.0, 21.0},  {0.0040, 133.0, 29.0},
-    {0.0040, 1844932.0, 56.0},    {0.0040, 1331734.0, 283.0}, {0.0050, 481266.0, 205.0},
-    {0.0052, 31932.0, 107.0},     {0.0068, 926533.0, 323.0},  {0.0079, 449334.0, 188.0},
-    {0.0085, 826671.0, 111.0},    {0.0100, 1431597.0, 315.0}, {0.0107, 1303870.0, 246.0},
-    {0.0110, 489205.0, 142.0},    {0.0125, 1443603.0, 52.0},  {0.0154, 75870.0, 41.0},
-    {0.0304, 513197.9, 222.5},    {0.0347, 445267.1, 27.9},   {0.0409, 441199.8, 47.4},
-    {0.0458, 854535.2, 148.2},    {0.0533, 1367733.1, 280.7}, {0.0571, 377336.3, 13.2},
-    {0.0588, 63863.5, 124.2},     {0.1144, 966404.0, 276.5},  {0.1851, 35999.05, 87.53},
-    {0.2136, 954397.74, 179.93},  {0.6583, 890534.22, 145.7}, {1.2740, 413335.35, 10.74},
-    {6.2888, 477198.868, 44.963},
-}};
-
-template <std::size_t Size>
-double periodicSum(const std::array<Term, Size>& terms, double t) {
-    double sum = 0.0;
-    for (const Term& term : terms)
-        sum += term.a * cosDeg(norm(term.r * t + term.p));
-    return sum;
+// Julian centuries of an instant (Japan time, day number with fraction).
+double centuriesOf(double tm) {
+    const double tm1 = trunc(tm);
+    return lunisolarCenturies(tm1, tm - tm1 - kJapanOffset);
 }
 
 // Moves the split instant back by delta days, keeping the fraction in 0..1.
@@ -98,9 +67,254 @@ void stepBack(double& tm1, double& tm2, double d1, double d2) {
     }
 }
 
-int whole(double x) {
-    return static_cast<int>(trunc(x));
+// Rates (degrees a day) from the short series: Newton's steps need only an
+// approximate slope, the full theories give the value.
+double sunRate(double tm) {
+    return fold(approximateSunLongitude(centuriesOf(tm + 0.5)) -
+                approximateSunLongitude(centuriesOf(tm - 0.5)));
 }
+
+double approximateElongation(double tm) {
+    const double t = centuriesOf(tm);
+    return fold(approximateMoonLongitude(t) - approximateSunLongitude(t));
+}
+
+double elongation(double tm) {
+    const double t = centuriesOf(tm);
+    return fold(MoonLongitude(t) - SunLongitude(t));
+}
+
+double elongationRate(double tm) {
+    constexpr double h = 1.0 / 24.0;
+    return fold(approximateElongation(tm + h) - approximateElongation(tm - h)) / (2.0 * h);
+}
+
+// Newton's method on f (degrees, zero at the instant sought) from tm.
+template <typename Value, typename Rate>
+double solve(double tm, Value value, Rate rate, double tolerance) {
+    for (int i = 0; i < kRefineLimit; ++i) {
+        const double step = value(tm) / rate(tm);
+        tm -= step;
+        if (std::fabs(step) < tolerance)
+            break;
+    }
+    return tm;
+}
+
+double coarseSunCrossing(double estimate, double longitude);
+
+double refineSunCrossing(double estimate, double longitude) {
+    const double coarse = coarseSunCrossing(estimate, longitude);
+    return solve(
+        coarse, [longitude](double tm) { return fold(SunLongitude(centuriesOf(tm)) - longitude); },
+        sunRate, kRefined);
+}
+
+// Only the day of a new moon or a solar term counts for the calendar. The
+// short series put those instants within half an hour of the full theories
+// from 1850 to 2150 (a test holds them to it); an instant they place more
+// than an hour and a half from midnight has its day for certain, and only
+// the rest are refined.
+constexpr double kScreenMargin = 1.5 / 24.0;
+
+bool dayIsCertain(double coarse) {
+    static const double from = dayNumberOf({1850, 1, 1}) + kDayNumberOffset;
+    static const double to = dayNumberOf({2150, 1, 1}) + kDayNumberOffset;
+    const double fraction = coarse - std::floor(coarse);
+    return coarse >= from && coarse < to && fraction > kScreenMargin &&
+           fraction < 1.0 - kScreenMargin;
+}
+
+double coarseSunCrossing(double estimate, double longitude) {
+    return solve(
+        estimate,
+        [longitude](double tm) {
+            return fold(approximateSunLongitude(centuriesOf(tm)) - longitude);
+        },
+        sunRate, kSecond);
+}
+
+int sunCrossingDay(double estimate, double longitude) {
+    const double coarse = coarseSunCrossing(estimate, longitude);
+    if (dayIsCertain(coarse))
+        return whole(coarse);
+    return whole(solve(
+        coarse, [longitude](double tm) { return fold(SunLongitude(centuriesOf(tm)) - longitude); },
+        sunRate, kRefined));
+}
+
+double coarseNewMoon(double estimate) {
+    return solve(estimate, approximateElongation, elongationRate, kSecond);
+}
+
+int newMoonDay(double coarse) {
+    if (dayIsCertain(coarse))
+        return whole(coarse);
+    return whole(solve(coarse, elongation, elongationRate, kRefined));
+}
+
+// Searches counted for the statistics of the dates they serve.
+thread_local LunisolarSearchStats* counting = nullptr;
+
+double countedNewMoonNear(double tm) {
+    const NewMoonSearch search = searchNewMoon(tm);
+    if (counting != nullptr) {
+        ++counting->newMoonSearches;
+        if (!search.converged)
+            ++counting->unconverged;
+    }
+    return search.converged ? refineNewMoon(search.time) : tm;
+}
+
+// The last new moon at or before tm.
+double newMoonOnOrBefore(double tm) {
+    double newMoon = countedNewMoonNear(tm);
+    if (newMoon > tm)
+        newMoon = refineNewMoon(newMoon - kSynodicMonth);
+    if (tm - newMoon > kSynodicMonth - 3.0) {
+        const double next = refineNewMoon(newMoon + kSynodicMonth);
+        if (next <= tm)
+            newMoon = next;
+    }
+    return newMoon;
+}
+
+// The winter solstice, the next one, and the days (Japan time) on which
+// the 24 solar terms between them begin, from the solstice's own on.
+struct SolarYear {
+    double solstice = 0.0;
+    double nextSolstice = 0.0;
+    std::array<int, 24> termDays{};
+};
+
+SolarYear solarYearFrom(double solstice) {
+    SolarYear year;
+    year.solstice = solstice;
+    year.nextSolstice = refineSunCrossing(solstice + kTropicalYear, 270.0);
+    year.termDays[0] = whole(solstice);
+    for (int k = 1; k < 24; ++k) {
+        year.termDays[k] =
+            sunCrossingDay(solstice + k * kTropicalYear / 24.0, norm(270.0 + 15.0 * k));
+    }
+    return year;
+}
+
+// Kept per thread, the last two: the day view, the schedule list and the
+// sweeps ask for neighbouring days, and the months of December reach into
+// the next solstice's year.
+struct SolarYearMemo {
+    std::array<SolarYear, 2> years;
+    std::array<bool, 2> valid{};
+    int next = 0;  // the slot to fill next
+};
+
+thread_local SolarYearMemo solarYears;
+
+const SolarYear& keptSolarYear(double solstice) {
+    for (int i = 0; i < 2; ++i) {
+        if (solarYears.valid[i] && std::fabs(solarYears.years[i].solstice - solstice) <= kSecond)
+            return solarYears.years[i];
+    }
+    const int slot = solarYears.next;
+    solarYears.years[slot] = solarYearFrom(solstice);
+    solarYears.valid[slot] = true;
+    solarYears.next = 1 - slot;
+    return solarYears.years[slot];
+}
+
+// The solar year whose solstice is on or before the day.
+const SolarYear& solarYearHolding(int day) {
+    for (int i = 0; i < 2; ++i) {
+        const SolarYear& year = solarYears.years[i];
+        if (solarYears.valid[i] && day >= whole(year.solstice) && day < whole(year.nextSolstice))
+            return year;
+    }
+    for (int i = 0; i < 2; ++i) {
+        const SolarYear& year = solarYears.years[i];
+        if (solarYears.valid[i] && day >= whole(year.nextSolstice) &&
+            day < whole(year.nextSolstice) + 360)
+            return keptSolarYear(year.nextSolstice);
+    }
+    return keptSolarYear(sunCrossingBefore(day + kJustBeforeMidnight, 270.0));
+}
+
+// The months from one 11th month up to the next.
+struct Year {
+    int firstDay = 0;  // the first day of the 11th month
+    int endDay = 0;    // the first day of the next 11th month
+    double nextSolstice = 0.0;
+    std::vector<int> start;  // first days, then endDay
+    std::vector<int> month;
+    std::vector<bool> leap;
+    LunisolarSearchStats searches;
+};
+
+Year yearFrom(const SolarYear& solar) {
+    Year year;
+    counting = &year.searches;
+    year.nextSolstice = solar.nextSolstice;
+    // The new moons from the one on or before the solstice's day to the one
+    // on or before the next solstice's day, which begins the next year.
+    const double first = newMoonOnOrBefore(whole(solar.solstice) + kJustBeforeMidnight);
+    counting = nullptr;
+    const int lastDay = whole(solar.nextSolstice);
+    year.start.push_back(whole(first));
+    // A year has 13 or 14 new moons; the cap guards against theories taken
+    // far outside the millennia they were made for.
+    double coarse = first;
+    for (int n = 0; n < kMonthsLimit; ++n) {
+        coarse = coarseNewMoon(coarse + kSynodicMonth);
+        const int day = newMoonDay(coarse);
+        if (day > lastDay)
+            break;
+        if (day > year.start.back())
+            year.start.push_back(day);
+    }
+    year.firstDay = year.start.front();
+    year.endDay = year.start.back();
+    const int months = static_cast<int>(year.start.size()) - 1;
+
+    // Thirteen months for twelve major terms: the first month without one
+    // is the leap month. Twelve months never get one, even when a month
+    // lacks a major term (2033).
+    int leapIndex = -1;
+    for (int i = 1; months == 13 && i < months && leapIndex < 0; ++i) {
+        bool holdsOne = false;
+        for (int k = 0; k < 24; k += 2) {
+            const int day = solar.termDays[k];
+            holdsOne = holdsOne || (day >= year.start[i] && day < year.start[i + 1]);
+        }
+        if (!holdsOne)
+            leapIndex = i;
+    }
+    int number = 11;
+    for (int i = 0; i < months; ++i) {
+        if (i == leapIndex) {
+            year.month.push_back(year.month.back());
+            year.leap.push_back(true);
+            continue;
+        }
+        year.month.push_back(number);
+        year.leap.push_back(false);
+        number = number % 12 + 1;
+    }
+    return year;
+}
+
+Year yearHolding(int day) {
+    Year year = yearFrom(solarYearHolding(day));
+    // The days of the next 11th month before its solstice.
+    if (day >= year.endDay)
+        year = yearFrom(keptSolarYear(year.nextSolstice));
+    return year;
+}
+
+struct YearMemo {
+    bool valid = false;
+    Year year;
+};
+
+thread_local YearMemo memo;
 
 }  // namespace
 
@@ -112,40 +326,17 @@ double lunisolarCenturies(double tm1, double tm2) {
     return (tm2 + 0.5) / 36525.0 + (tm1 - 2451545.0) / 36525.0;
 }
 
-double SunLongitude(double t) {
-    double th = periodicSum(kSunTerms, t);
-    const double g = norm(35999.05 * t + 267.52);
-    th -= 0.0048 * t * cosDeg(g);
-    th += 1.9147 * cosDeg(g);
-    const double l = norm(norm(36000.7695 * t) + 280.4659);
-    return norm(th + l);
-}
-
-double MoonLongitude(double t) {
-    const double th = periodicSum(kMoonTerms, t);
-    const double l = norm(norm(481267.8809 * t) + 218.3162);
-    return norm(th + l);
+double sunCrossingBefore(double tm, double longitude) {
+    const double past = norm(SunLongitude(centuriesOf(tm)) - longitude);
+    const double crossing = refineSunCrossing(tm - past / 360.0 * kTropicalYear, longitude);
+    // A crossing found a hair after tm is the one at tm.
+    return crossing > tm ? tm : crossing;
 }
 
 TermTime PrecedingTermTime(double tm, int step) {
-    double tm1 = trunc(tm);
-    double tm2 = tm - tm1 - kJapanOffset;
-    const double lambda = SunLongitude(lunisolarCenturies(tm1, tm2));
-    const double target = step * trunc(lambda / step);
-    double d1 = 0.0;
-    double d2 = 1.0;
-    for (int n = 0; std::fabs(d1 + d2) > kSecond && n < kTermSearchLimit; ++n) {
-        double delta = SunLongitude(lunisolarCenturies(tm1, tm2)) - target;
-        if (delta > 180.0) {
-            delta -= 360.0;
-        } else if (delta < -180.0) {
-            delta += 360.0;
-        }
-        d1 = trunc(delta * 365.2 / 360.0);
-        d2 = delta * 365.2 / 360.0 - d1;
-        stepBack(tm1, tm2, d1, d2);
-    }
-    return {tm2 + kJapanOffset + tm1, target};
+    const double lambda = SunLongitude(centuriesOf(tm));
+    const double target = step * std::floor(lambda / step);
+    return {sunCrossingBefore(tm, target), target};
 }
 
 NewMoonSearch searchNewMoon(double tm, const LongitudeModel& model) {
@@ -186,132 +377,45 @@ NewMoonSearch searchNewMoon(double tm, const LongitudeModel& model) {
     return result;
 }
 
+double refineNewMoon(double estimate) {
+    const double coarse = solve(estimate, approximateElongation, elongationRate, kSecond);
+    return solve(coarse, elongation, elongationRate, kRefined);
+}
+
 double NewMoonNear(double tm) {
-    return searchNewMoon(tm).time;
+    const NewMoonSearch search = searchNewMoon(tm);
+    return search.converged ? refineNewMoon(search.time) : tm;
 }
-
-namespace {
-
-// The five months that follow from one solstice or equinox.
-struct MonthWindow {
-    TermTime first;
-    std::array<int, 5> month{};
-    std::array<bool, 5> leap{};
-    std::array<int, 5> start{};
-    LunisolarSearchStats searches;
-};
-
-MonthWindow monthWindow(const TermTime& first) {
-    MonthWindow window;
-    window.first = first;
-    auto newMoon = [&window](double at) {
-        const NewMoonSearch search = searchNewMoon(at);
-        ++window.searches.newMoonSearches;
-        if (!search.converged)
-            ++window.searches.unconverged;
-        return search.time;
-    };
-
-    // The solstice or equinox and the three major terms after it.
-    std::array<double, 4> c{};
-    c[0] = first.time;
-    for (int i = 1; i < 4; ++i)
-        c[i] = PrecedingTermTime(c[i - 1] + 32.0, 30).time;
-
-    // Five new moons from the one before the first term.
-    std::array<double, 5> s{};
-    s[0] = newMoon(c[0]);
-    for (int i = 1; i < 5; ++i) {
-        s[i] = newMoon(s[i - 1] + 30.0);
-        if (std::abs(whole(s[i - 1]) - whole(s[i])) <= 26)
-            s[i] = newMoon(s[i - 1] + 35.0);
-    }
-
-    if (whole(s[1]) <= whole(c[0])) {
-        for (int i = 0; i < 4; ++i)
-            s[i] = s[i + 1];
-        s[4] = newMoon(s[3] + 35.0);
-    } else if (whole(s[0]) > whole(c[0])) {
-        for (int i = 4; i > 0; --i)
-            s[i] = s[i - 1];
-        s[0] = newMoon(s[0] - 27.0);
-    }
-
-    // Five new moons within four major terms: one month holds none.
-    bool leapPending = whole(s[4]) <= whole(c[3]);
-
-    auto& month = window.month;
-    auto& leap = window.leap;
-    auto& start = window.start;
-    month[0] = whole(first.longitude / 30.0) + 2;
-    if (month[0] > 12)
-        month[0] -= 12;
-    leap[0] = false;
-    start[0] = whole(s[0]);
-    for (int i = 1; i < 5; ++i) {
-        if (leapPending && i != 1 &&
-            (whole(c[i - 1]) <= whole(s[i - 1]) || whole(c[i - 1]) >= whole(s[i]))) {
-            month[i - 1] = month[i - 2];
-            leap[i - 1] = true;
-            start[i - 1] = whole(s[i - 1]);
-            leapPending = false;
-        }
-        month[i] = month[i - 1] + 1;
-        if (month[i] > 12)
-            month[i] -= 12;
-        leap[i] = false;
-        start[i] = whole(s[i]);
-    }
-    return window;
-}
-
-// Everything but the last step depends on the date only through the
-// preceding solstice or equinox, so the days of one quarter share their
-// months. The last window is kept per thread; a window found again within
-// the search's one-second limit is the same window.
-struct WindowMemo {
-    bool valid = false;
-    MonthWindow window;
-};
-
-thread_local WindowMemo memo;
-
-}  // namespace
 
 void resetLunisolarMemo() {
     memo.valid = false;
+    solarYears.valid = {};
 }
 
 LunisolarDay LunisolarDate(double tm, LunisolarSearchStats* stats) {
-    const TermTime first = PrecedingTermTime(tm, 90);
-    if (!memo.valid || memo.window.first.longitude != first.longitude ||
-        std::fabs(memo.window.first.time - first.time) > kSecond) {
-        memo.window = monthWindow(first);
+    const int today = whole(tm);
+    if (!memo.valid || today < memo.year.firstDay || today >= memo.year.endDay) {
+        // Day after day, the next year follows from the kept one.
+        bool found = false;
+        if (memo.valid && today >= memo.year.endDay) {
+            Year next = yearFrom(keptSolarYear(memo.year.nextSolstice));
+            found = today >= next.firstDay && today < next.endDay;
+            if (found)
+                memo.year = std::move(next);
+        }
+        if (!found)
+            memo.year = yearHolding(today);
         memo.valid = true;
     }
-    const MonthWindow& window = memo.window;
+    const Year& year = memo.year;
     if (stats != nullptr) {
-        stats->newMoonSearches += window.searches.newMoonSearches;
-        stats->unconverged += window.searches.unconverged;
+        stats->newMoonSearches += year.searches.newMoonSearches;
+        stats->unconverged += year.searches.unconverged;
     }
-
-    const int today = whole(tm);
-    int index = 4;
-    for (int i = 0; i < 5; ++i) {
-        if (today < window.start[i]) {
-            index = i - 1;
-            break;
-        }
-        if (today == window.start[i]) {
-            index = i;
-            break;
-        }
-    }
-    // A term found a second after midnight of tm can put tm before the first
-    // month; the first month is then the nearest there is.
-    if (index < 0)
-        index = 0;
-    return {window.month[index], window.leap[index], today - window.start[index] + 1};
+    std::size_t index = 0;
+    while (index + 1 < year.month.size() && today >= year.start[index + 1])
+        ++index;
+    return {year.month[index], year.leap[index], today - year.start[index] + 1};
 }
 
 std::string Rokuyo(DateTime date) {
@@ -327,14 +431,13 @@ std::string rokuyoOf(const LunisolarDay& day) {
 }
 
 std::string SolarTermName(DateTime date) {
-    const double n = lunisolarDayNumber(date);
-    const double lambda1 = SunLongitude(lunisolarCenturies(n, -kJapanOffset));
-    const double lambda2 = SunLongitude(lunisolarCenturies(n + 1.0, -kJapanOffset));
-    const int s1 = 15 * whole(lambda1 / 15.0);
-    const int s2 = 15 * whole(lambda2 / 15.0);
-    if (s1 == s2)
-        return {};
-    return kSolarTermNames[(s2 / 15) % 24];
+    const int n = lunisolarDayNumber(date);
+    const SolarYear& year = solarYearHolding(n);
+    for (int k = 0; k < 24; ++k) {
+        if (year.termDays[k] == n)
+            return kSolarTermNames[(18 + k) % 24];
+    }
+    return {};
 }
 
 }  // namespace hinagiku

@@ -20,6 +20,9 @@ bool runFirstStart(platform::Settings& settings, const std::filesystem::path& ho
         return false;
     settings.writeInt("Horiday", "Set", 1);
     writeDefaultHolidays(settings);
+    // A new user gets the holidays of today's law; a file from an older
+    // installation keeps the table rules it was made for.
+    settings.writeBool(kHolidayLawSection, kHolidayLawKey, true);
     const std::filesystem::path schedule = home / "Schedule";
     std::error_code ignored;
     std::filesystem::create_directories(schedule, ignored);

@@ -14,9 +14,10 @@ inline constexpr std::string_view kVersionLabel = "Version 2.70";
 void checkDataFolder(platform::Settings& settings);
 
 // Start-up step at the first start ([Horiday] Set still 0): writes the flag
-// and the default holiday table, creates the "Schedule" folder in the home
-// folder (a failure is ignored) and stores it as the data folder. Returns
-// whether this was the first start (the settings dialog then opens).
+// and the default holiday table, switches the holiday law on, creates the
+// "Schedule" folder in the home folder (a failure is ignored) and stores it
+// as the data folder. Returns whether this was the first start (the settings
+// dialog then opens).
 bool runFirstStart(platform::Settings& settings, const std::filesystem::path& home);
 
 // Start-up step: stores the version label when it differs from the last

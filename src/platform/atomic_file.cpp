@@ -48,7 +48,8 @@ std::filesystem::path resolveLinks(const std::filesystem::path& path) {
 
 }  // namespace
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::optional<std::filesystem::perms> limit) {
     const std::filesystem::path target = resolveLinks(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
@@ -79,6 +80,9 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    if (limit)
+        mode &= static_cast<mode_t>(*limit) & 07777;
+    // mkstemp made the file 0600; a limit only ever narrows that further.
     ::fchmod(fd.get(), mode);
 
     const char* data = bytes.data();

@@ -89,6 +89,12 @@ class MemorySettings::Edit final : public SettingsEdit {
     std::vector<SettingsEntry> entries(std::string_view section) const override {
         return copy_.listEntries(section);
     }
+    std::vector<std::string> sectionNames() const override {
+        std::vector<std::string> names;
+        for (const Section& s : copy_.sections_)
+            names.push_back(s.name);
+        return names;
+    }
     void writeText(std::string_view section, std::string_view key,
                    std::string_view value) override {
         copy_.store(section, key, value);

@@ -66,6 +66,12 @@ class ProfileEdit final : public SettingsEdit {
     std::vector<SettingsEntry> entries(std::string_view section) const override {
         return decodedEntries(text_, section);
     }
+    std::vector<std::string> sectionNames() const override {
+        std::vector<std::string> names;
+        for (const std::string& name : profile_text::sectionNames(text_))
+            names.push_back(fromCp932(name));
+        return names;
+    }
     void writeText(std::string_view section, std::string_view key,
                    std::string_view value) override {
         apply(profile_text::withValue(text_, toCp932(section), toCp932(key),
@@ -105,6 +111,9 @@ class ProfileEdit final : public SettingsEdit {
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
 
+ProfileFile::ProfileFile(std::filesystem::path path, std::filesystem::perms limit)
+    : path_(std::move(path)), limit_(limit) {}
+
 std::string ProfileFile::readText(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) const {
     std::string text;
@@ -125,7 +134,7 @@ void ProfileFile::writeText(std::string_view section, std::string_view key,
     const auto updated =
         profile_text::withValue(text, toCp932(section), toCp932(key), toCp932(singleLine(value)));
     if (updated)
-        writeFileAtomically(path_, *updated);
+        writeFileAtomically(path_, *updated, limit_);
 }
 
 std::vector<std::string> ProfileFile::listKeys(std::string_view section) const {
@@ -146,7 +155,7 @@ void ProfileFile::eraseSection(std::string_view section) {
         return;
     const auto updated = profile_text::withoutSection(text, toCp932(section));
     if (updated)
-        writeFileAtomically(path_, *updated);
+        writeFileAtomically(path_, *updated, limit_);
 }
 
 }  // namespace hinagiku::platform
@@ -167,7 +176,7 @@ void ProfileFile::edit(const std::function<void(SettingsEdit&)>& change) {
     ProfileEdit session(text);
     change(session);
     if (session.changed() && session.text() != text)
-        writeFileAtomically(path_, session.text());
+        writeFileAtomically(path_, session.text(), limit_);
 }
 
 }  // namespace hinagiku::platform

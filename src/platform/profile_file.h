@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ namespace hinagiku::platform {
 class ProfileFile final : public Settings {
   public:
     explicit ProfileFile(std::filesystem::path path);
+    // A file whose permissions every write keeps within `limit` (see
+    // writeFileAtomically): 0600 for data only the owner may read.
+    ProfileFile(std::filesystem::path path, std::filesystem::perms limit);
 
     std::string readText(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const override;
@@ -36,6 +40,7 @@ class ProfileFile final : public Settings {
 
   private:
     std::filesystem::path path_;
+    std::optional<std::filesystem::perms> limit_;
 };
 
 }  // namespace hinagiku::platform

@@ -91,12 +91,20 @@ void forEachLine(std::string_view text, F&& f) {
     }
 }
 
-std::string cleanValue(std::string_view raw, std::size_t maxBytes) {
-    std::string_view v = trim(raw);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-        v = v.substr(1, v.size() - 2);
-    }
-    return std::string(v.substr(0, cp932PrefixLength(v, maxBytes)));
+// Calls f(keyLine) for every key line of the first section named `section`
+// until f returns false.
+template <typename F>
+void forEachKeyOf(std::string_view text, std::string_view section, F&& f) {
+    bool inside = false;
+    forEachLine(text, [&](const Line& line) {
+        if (line.kind == Kind::Header) {
+            if (inside)
+                return false;
+            inside = sameName(line.name, section);
+            return true;
+        }
+        return !(inside && line.kind == Kind::Key) || f(line);
+    });
 }
 
 // Lines of the first section named `section`: the header, and the last key.
@@ -134,6 +142,15 @@ SectionSpan locate(std::string_view text, std::string_view section, std::string_
     return span;
 }
 
+// Ends the text's last line before a line is added after it: a last line
+// without a line end gets CR LF, one ending in a lone CR gets its LF (so the
+// line keeps its value, and the new line is a line of its own).
+void endLastLine(std::string& out) {
+    if (out.empty() || out.back() == '\n')
+        return;
+    out.append(out.back() == '\r' ? "\n" : "\r\n");
+}
+
 std::string_view lineEnd(std::string_view text, const Line& line) {
     return text.substr(line.begin + line.content.size(),
                        line.end - line.begin - line.content.size());
@@ -156,20 +173,22 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string cleanValue(std::string_view raw, std::size_t maxBytes) {
+    std::string_view v = trim(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
+    }
+    return std::string(v.substr(0, cp932PrefixLength(v, maxBytes)));
+}
+
 std::optional<std::string> findValue(std::string_view text, std::string_view section,
                                      std::string_view key, std::size_t maxBytes) {
     std::optional<std::string> result;
-    bool inside = false;
-    forEachLine(text, [&](const Line& line) {
-        if (line.kind == Kind::Header) {
-            if (inside)
-                return false;
-            inside = sameName(line.name, section);
-        } else if (inside && line.kind == Kind::Key && sameName(line.name, key)) {
-            result = cleanValue(line.value, maxBytes);
-            return false;
-        }
-        return true;
+    forEachKeyOf(text, section, [&](const Line& line) {
+        if (!sameName(line.name, key))
+            return true;
+        result = cleanValue(line.value, maxBytes);
+        return false;
     });
     return result;
 }
@@ -178,25 +197,15 @@ std::vector<std::string> keyNames(std::string_view text, std::string_view sectio
                                   std::size_t listBytes) {
     std::vector<std::string> names;
     std::size_t used = 1;  // the final zero
-    bool inside = false;
-    bool full = false;
-    forEachLine(text, [&](const Line& line) {
-        if (line.kind == Kind::Header) {
-            if (inside)
-                return false;
-            inside = sameName(line.name, section);
-        } else if (inside && line.kind == Kind::Key && !full) {
-            for (const std::string& known : names) {
-                if (sameName(known, line.name))
-                    return true;
-            }
-            if (used + line.name.size() + 1 > listBytes) {
-                full = true;
-                return false;
-            }
-            used += line.name.size() + 1;
-            names.emplace_back(line.name);
+    forEachKeyOf(text, section, [&](const Line& line) {
+        for (const std::string& known : names) {
+            if (sameName(known, line.name))
+                return true;
         }
+        if (used + line.name.size() + 1 > listBytes)
+            return false;
+        used += line.name.size() + 1;
+        names.emplace_back(line.name);
         return true;
     });
     return names;
@@ -221,17 +230,13 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     if (span.found) {
         const Line& after = span.hasKey ? span.lastKey : span.header;
         out.append(text.substr(0, after.end));
-        // The last line may end without a line feed (nothing, or a lone CR):
-        // the new key must start a line of its own.
-        if (text[after.end - 1] != '\n')
-            out.append("\r\n");
+        endLastLine(out);
         out.append(newLine);
         out.append(text.substr(after.end));
         return out;
     }
     out.append(text);
-    if (!out.empty() && out.back() != '\n')
-        out.append("\r\n");
+    endLastLine(out);
     out.append("[").append(section).append("]\r\n").append(newLine);
     return out;
 }
@@ -239,18 +244,21 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
 std::vector<std::pair<std::string, std::string>> entries(std::string_view text,
                                                          std::string_view section) {
     std::vector<std::pair<std::string, std::string>> out;
-    bool inside = false;
-    forEachLine(text, [&](const Line& line) {
-        if (line.kind == Kind::Header) {
-            if (inside)
-                return false;
-            inside = sameName(line.name, section);
-        } else if (inside && line.kind == Kind::Key) {
-            out.emplace_back(std::string(line.name), std::string(line.value));
-        }
+    forEachKeyOf(text, section, [&](const Line& line) {
+        out.emplace_back(std::string(line.name), std::string(line.value));
         return true;
     });
     return out;
+}
+
+std::vector<std::string> sectionNames(std::string_view text) {
+    std::vector<std::string> names;
+    forEachLine(text, [&](const Line& line) {
+        if (line.kind == Kind::Header)
+            names.emplace_back(line.name);
+        return true;
+    });
+    return names;
 }
 
 std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
@@ -270,10 +278,6 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
     std::string block;
     for (const std::string& line : lines)
         block.append(line).append("\r\n");
-    auto endLine = [](std::string& out) {
-        if (!out.empty() && out.back() != '\n')
-            out.append("\r\n");
-    };
     const bool hasKeys = locate(text, section, {}).hasKey;
     std::string out;
     out.reserve(text.size() + block.size() + section.size() + 4);
@@ -287,7 +291,7 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
                 state = State::Inside;
                 out.append(text.substr(line.begin, line.end - line.begin));
                 if (!hasKeys) {
-                    endLine(out);
+                    endLastLine(out);
                     out.append(block);
                     inserted = true;
                 }
@@ -305,7 +309,7 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
         return true;
     });
     if (state == State::Before) {
-        endLine(out);
+        endLastLine(out);
         out.append("[").append(section).append("]\r\n").append(block);
     }
     if (out == text)

@@ -37,6 +37,9 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
 std::vector<std::pair<std::string, std::string>> entries(std::string_view text,
                                                          std::string_view section);
 
+// Names of every section header, in file order (each as often as it stands).
+std::vector<std::string> sectionNames(std::string_view text);
+
 // The text without the first line of key `key` in the first section
 // `section`; nothing when there is none.
 std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
@@ -51,6 +54,10 @@ std::optional<std::string> withSectionKeys(std::string_view text, std::string_vi
 
 // The text without every section named `section`.
 std::optional<std::string> withoutSection(std::string_view text, std::string_view section);
+
+// A stored value as the profile functions read it: trimmed, one pair of
+// matching quotes removed, cut to `maxBytes` on a character boundary.
+std::string cleanValue(std::string_view raw, std::size_t maxBytes);
 
 // Name comparison of the profile functions: ASCII letters without regard to
 // case, the second byte of a double-byte character as it is.

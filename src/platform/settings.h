@@ -28,6 +28,8 @@ class SettingsEdit {
     // Every key line of the section in file order (duplicates too), with no
     // limit on the count.
     virtual std::vector<SettingsEntry> entries(std::string_view section) const = 0;
+    // The names of every section, in file order.
+    virtual std::vector<std::string> sectionNames() const = 0;
     virtual void writeText(std::string_view section, std::string_view key,
                            std::string_view value) = 0;
     // Removes the key (its first line, as writes change the first).

@@ -57,6 +57,41 @@ TEST(CalendarCommandsTest, HolidaysFromTheSettingsFileAndFromTheDefaults) {
     EXPECT_EQ(platform::ProfileFile(home.iniPath()).listKeys("Horiday").size(), 2u);
 }
 
+TEST(CalendarCommandsTest, HolidaysFollowTheLawSwitchOrTheLawOption) {
+    testing::TempHome home;
+    {
+        platform::ProfileFile ini(home.iniPath());
+        ini.writeInt("Horiday", "Set", 1);
+        ini.writeText("Horiday", "04/29", "【みどりの日】");
+        ini.writeText("Horiday", "06/01", "【創立記念日】");
+    }
+    const std::string before = home.readFile("hinagiku.ini");
+    const std::vector<std::string> tableRules{"2026-04-29\t【みどりの日】",
+                                              "2026-06-01\t【創立記念日】"};
+    const std::vector<std::string> law{"2026-04-29\t【昭和の日】",   "2026-05-03\t【憲法記念日】",
+                                       "2026-05-04\t【みどりの日】", "2026-05-05\t【こどもの日】",
+                                       "2026-05-06\t【振替休日】",   "2026-06-01\t【創立記念日】"};
+    EXPECT_EQ(lines(ctl({"holidays", "2026-04-20", "2026-06-05"}).out), tableRules);
+    const Outcome forced = ctl({"holidays", "--law", "2026-04-20", "2026-06-05"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(lines(forced.out), law);
+    // The switch in the file has the same effect; the option changes no file.
+    EXPECT_EQ(home.readFile("hinagiku.ini"), before);
+    platform::ProfileFile(home.iniPath()).writeText("CalendarEx", "Law", "1");
+    EXPECT_EQ(lines(ctl({"holidays", "2026-04-20", "2026-06-05"}).out), law);
+    EXPECT_EQ(
+        lines(ctl({"holidays", "--law", "--no-happy-monday", "2026-04-20", "2026-06-05"}).out),
+        law);
+
+    // The law alone: the eleven defaults add nothing to it. 2026 has 18 days off.
+    const Outcome pure = ctl({"holidays", "--law", "--defaults", "2026-01-01", "2026-12-31"});
+    EXPECT_EQ(lines(pure.out).size(), 18u);
+    EXPECT_EQ(lines(pure.out).front(), "2026-01-01\t【元日】");
+    // --defaults alone keeps the table rules, whatever the file says.
+    EXPECT_EQ(lines(ctl({"holidays", "--defaults", "2026-12-23", "2026-12-23"}).out),
+              std::vector<std::string>{"2026-12-23\t【天皇誕生日】"});
+}
+
 TEST(CalendarCommandsTest, EquinoxQrekiMoonFormat) {
     testing::TempHome home;
     EXPECT_EQ(ctl({"equinox", "2012"}).out, "2012-03-20\t2012-09-22\n");

@@ -24,6 +24,7 @@ TEST(Startup, FirstStartWithAnEmptySettingsFile) {
 
     EXPECT_EQ(ini.readInt("Horiday", "Set", 0), 1);
     EXPECT_EQ(ini.listKeys("Horiday").size(), 12u);  // Set and the eleven holidays
+    EXPECT_EQ(ini.readText("CalendarEx", "Law", ""), "1");
     EXPECT_EQ(DataFolder(ini), (home.path() / "Schedule").string());
     EXPECT_TRUE(std::filesystem::is_directory(home.path() / "Schedule"));
     EXPECT_EQ(ini.readText("Tokeiya", "Ver", ""), "Version 2.70");
@@ -34,6 +35,16 @@ TEST(Startup, FirstStartWithAnEmptySettingsFile) {
     EXPECT_FALSE(runFirstStart(ini, homeFolder()));
     EXPECT_FALSE(checkVersion(ini));
     EXPECT_EQ(home.readFile("hinagiku.ini"), before);
+}
+
+TEST(Startup, SettingsFromAnOlderInstallationKeepTheTableRules) {
+    TempHome home;
+    const std::string windowsFile = "[Horiday]\r\nSet=1\r\n[CalendarEx]\r\nHappy_Monday=1\r\n";
+    home.writeFile("hinagiku.ini", windowsFile);
+    platform::ProfileFile ini(home.iniPath());
+    EXPECT_FALSE(runFirstStart(ini, homeFolder()));
+    EXPECT_EQ(ini.readText("CalendarEx", "Law", "absent"), "absent");
+    EXPECT_EQ(home.readFile("hinagiku.ini"), windowsFile);
 }
 
 TEST(Startup, VanishedDataFolderBecomesUnset) {

@@ -157,7 +157,12 @@ TEST(ProfileFile, NewKeyAfterALastLineEndingInALoneCr) {
     ProfileFile ini(home.iniPath());
     ini.writeText("Fuzz", "Key", "v");
     EXPECT_EQ(ini.readText("Fuzz", "Key", ""), "v");
-    EXPECT_EQ(home.readFile("hinagiku.ini"), "[A]\r\nx=1\r\n[Fuzz]\r\r\nKey=v\r\n");
+    EXPECT_EQ(home.readFile("hinagiku.ini"), "[A]\r\nx=1\r\n[Fuzz]\r\nKey=v\r\n");
+    // A key line ending so keeps its value as stored when a section follows.
+    home.writeFile("hinagiku.ini", "[A]\r\nx=1\r");
+    ini.writeText("B", "y", "2");
+    EXPECT_EQ(ini.listEntries("A"), (std::vector<SettingsEntry>{{"x", "1"}}));
+    EXPECT_EQ(home.readFile("hinagiku.ini"), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
 }
 
 TEST(ProfileFile, DuplicatesWriteTheFirstAndEraseRemovesAll) {

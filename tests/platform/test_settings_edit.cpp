@@ -105,6 +105,7 @@ TEST(SettingsEdit, AppliesAllChangesOrNone) {
         e.eraseSection("Memo3");
         e.writeText("MemoIndex0", "Memo4", "メモ");
         e.eraseKey("MemoCount", "nothing");
+        EXPECT_EQ(e.sectionNames(), (std::vector<std::string>{"MemoCount", "MemoIndex0"}));
     });
     EXPECT_EQ(fileText(home), "[MemoCount]\r\nCount=4\r\n[MemoIndex0]\r\nMemo4=メモ\r\n");
     struct stat statAfter {};

@@ -595,7 +595,11 @@ void MainWindow::buildTrayIcons() {
         return QIcon(pixmap);
     };
     launcherIcon_ = new TTrayIcon(this);
-    launcherIcon_->setIcon(makeIcon(Qt::white, QColor(0xF0, 0xC0, 0x00)));
+    // The application's own daisy when the program has one (the memo icon
+    // keeps its own colours, so the two tell apart).
+    launcherIcon_->setIcon(QApplication::windowIcon().availableSizes().isEmpty()
+                               ? makeIcon(Qt::white, QColor(0xF0, 0xC0, 0x00))
+                               : QApplication::windowIcon());
     launcherIcon_->setTipHelp(QString::fromUtf8(kLauncherTip));
     launcherIcon_->setLbPopupMenu(launcherMenu_);
     launcherIcon_->setRbPopupMenu(mainMenu_);
