@@ -31,6 +31,8 @@ packages=(
   libglib2.0-dev liblnk-dev libbfio-dev liblnk-utils
   # the desktop's opener of documents, folders and URLs
   xdg-utils
+  # mail tests: a POP3 server, an SMTP server (run by /usr/bin/python3), certificates
+  dovecot-pop3d python3-aiosmtpd openssl
 )
 
 missing=()

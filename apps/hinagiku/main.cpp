@@ -23,6 +23,8 @@
 #include "cycle/ui/cycle_open.h"
 #include "diary/ui/diary_tool.h"
 #include "mainwindow/ui/calendar_ex.h"
+#include "mail/ui/mail_tool.h"
+#include "mail/ui/panel_colors.h"
 #include "mainwindow/ui/main_window.h"
 #include "phonebook/ui/phone_book_tool.h"
 #include "mainwindow/ui/main_window_settings_host.h"
@@ -31,6 +33,7 @@
 #include "platform/single_instance.h"
 #include "schedule/agenda/ui/agenda_tools.h"
 #include "schedule/ui/popup_editor.h"
+#include "schedule/ui/popup_hooks.h"
 #include "schedule/ui/popup_presenter.h"
 #include "tools/ui/tools_wiring.h"
 #include "todo/ui/todo_tool.h"
@@ -135,6 +138,25 @@ int main(int argc, char** argv) {
     agenda.installPopupHooks();
 
     tools::addToolHooks(hooks, window, settings);
+    // Mail: the check with its result window, the settings window, the
+    // reminder mail of presented popups.
+    mail::MailTool mailTool(
+        settings, clock,
+        {[&](mail::PanelColor color) {
+             mail::paintPanels({window.dateField(), window.timeField(), window.resourceField()},
+                               color);
+         },
+         [&](int minutes) { window.popupTimer().setMailCountdown(minutes); },
+         [&] { window.startMailer(); }});
+    hooks.checkMail = [&] { mailTool.checkFromTick(); };
+    window.setTool(mainwindow::Tool::MailCheck, {[&] { mailTool.checkFromMenu(); }, {}});
+    window.setTool(mainwindow::Tool::MailSettings,
+                   {[&] { mailTool.openSettings(); }, [&] { return mailTool.settingsOpen(); }});
+    schedule::popupHooks().sendReminderMail = [&](const std::string& text,
+                                                  const std::string& dateText) {
+        mailTool.sendReminderMail(text, dateText);
+    };
+
     window.setHooks(std::move(hooks));
     tools::installTools(window, settings, clock);
 

@@ -154,6 +154,10 @@ class MainWindow::TickHostImpl final : public schedule::TickHost {
             w_.hooks_.presentPopup(batch, path, labelTime);
     }
     void checkMail() override {
+        if (w_.hooks_.checkMail) {
+            w_.hooks_.checkMail();
+            return;
+        }
         if (w_.toolAvailable(Tool::MailCheck))
             w_.tools_[static_cast<int>(Tool::MailCheck)].open();
     }

@@ -85,6 +85,10 @@ struct MainWindowHooks {
     std::function<void(const schedule::PopupLoad& entry)> loadPopupEntry;
     std::function<void(std::uint64_t batch, const std::string& path, DateTime labelTime)>
         presentPopup;
+    // The periodic mail check when the countdown runs out (the Tool::MailCheck
+    // hook when empty): told apart from a menu's check, which leaves the
+    // countdown alone when it meets an open conversation.
+    std::function<void()> checkMail;
 };
 
 // The main window: a borderless 240-pixel panel with the drag bar, the
