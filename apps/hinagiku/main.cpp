@@ -22,12 +22,12 @@
 #include "core/ui/settings/settings_dialog.h"
 #include "cycle/ui/cycle_open.h"
 #include "diary/ui/diary_tool.h"
-#include "mainwindow/ui/calendar_ex.h"
 #include "mail/ui/mail_tool.h"
 #include "mail/ui/panel_colors.h"
+#include "mainwindow/ui/calendar_ex.h"
 #include "mainwindow/ui/main_window.h"
-#include "phonebook/ui/phone_book_tool.h"
 #include "mainwindow/ui/main_window_settings_host.h"
+#include "phonebook/ui/phone_book_tool.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
@@ -35,8 +35,8 @@
 #include "schedule/ui/popup_editor.h"
 #include "schedule/ui/popup_hooks.h"
 #include "schedule/ui/popup_presenter.h"
-#include "tools/ui/tools_wiring.h"
 #include "todo/ui/todo_tool.h"
+#include "tools/ui/tools_wiring.h"
 
 namespace {
 
