@@ -20,6 +20,7 @@
 #include "core/ui/session_end.h"
 #include "cycle/ui/cycle_open.h"
 #include "mainwindow/ui/main_window.h"
+#include "memo/ui/memo_windows.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
@@ -98,6 +99,13 @@ int main(int argc, char** argv) {
     window.setTool(mainwindow::Tool::Period,
                    {[&] { cycle::openCycleTracker(settings, clock, window.selectedDate()); },
                     [] { return cycle::openCycleWindow() != nullptr; }});
+
+    // Memos: the memo menu, and the memos left open reopened at start-up
+    // (both start-up calls reach it; each memo opens once).
+    memo::setMemoHost({[&] { return window.frameGeometry(); }, [&] { window.rebuildMemoMenu(); }});
+    hooks.loadMemoSlots = [&] { memo::reopenShownMemos(settings); };
+    hooks.reopenShownMemos = [&] { memo::reopenShownMemos(settings); };
+    hooks.fillMemoMenu = [&](QMenu* menu) { memo::fillMemoMenu(menu, settings); };
 
     window.setHooks(std::move(hooks));
 
