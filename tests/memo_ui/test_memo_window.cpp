@@ -15,6 +15,7 @@
 #include "memo/memo_store.h"
 #include "memo/ui/memo_window.h"
 #include "memo/ui/memo_windows.h"
+#include "memo/ui/picture_view.h"
 #include "platform/atomic_file.h"
 #include "platform/memory_settings.h"
 #include "support/temp_home.h"
@@ -219,6 +220,48 @@ class MemoWindowTest : public QObject {
         const auto entries = memo::listCategory(*settings, 4);
         QCOMPARE(entries.size(), std::size_t(1));
         QCOMPARE(entries[0].title, std::string("two  lines"));
+    }
+
+    void pastedPicturesAreStoredInTheMemoFolder_data() {
+        QTest::addColumn<int>("pastePic");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("JPEG by default") << 0 << ".JPG" << QByteArray("\xFF\xD8\xFF");
+        QTest::newRow("BMP with PastePic") << 1 << ".BMP" << QByteArray("BM");
+    }
+    void pastedPicturesAreStoredInTheMemoFolder() {
+        QFETCH(int, pastePic);
+        QFETCH(QString, suffix);
+        QFETCH(QByteArray, magic);
+        settings->writeInt("Form", "PastePic", pastePic);
+        const std::string key = newMemo();
+        memo::MemoWindow* window = open(key);
+        window->setPictureMemo(true);
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(window->pastePicture(image));
+        const fs::path file = folder() / (key + suffix.toStdString());
+        QCOMPARE(settings->readText(key, "BmpFile", ""), file.string());
+        std::string bytes;
+        QVERIFY(platform::readWholeFile(file, bytes));
+        QVERIFY(bytes.starts_with(magic.toStdString()));
+        QCOMPARE(window->pictureView()->picture().size(), QSize(40, 30));
+        QCOMPARE(settings->readInt(key, "Kind", 0), 1);
+    }
+
+    void aWindowsPicturePathFallsBackToTheMemoFolder() {
+        const std::string key = newMemo();
+        fs::create_directories(folder());
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(QString::fromStdString((folder() / "Memo3.BMP").string()), "BMP"));
+        settings->writeText(key, "BmpFile", "D:\\Hinagiku\\Memo\\Memo3.BMP");
+        settings->writeInt(key, "Kind", 1);
+        memo::MemoWindow* window = open(key);
+        QCOMPARE(window->pictureView()->picture().size(), QSize(8, 6));
+        QVERIFY(window->close());
+        QCOMPARE(settings->readText(key, "BmpFile", ""),
+                 std::string("D:\\Hinagiku\\Memo\\Memo3.BMP"));
     }
 
     void theMemoMenuListsEveryCategory() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -62,6 +63,11 @@ class MemoWindow : public QWidget {
     void setPictureMemo(bool on);
     void setPictureFile(const QString& path);
     void rename(const std::string& title);
+    // Paste of a picture memo: the clipboard picture stored in the memo
+    // folder as key + ".JPG" (quality 100), or ".BMP" with [Form] PastePic;
+    // BmpFile names it. False when there was no picture or no file.
+    bool pastePicture(const QImage& image);
+    PictureView* pictureView() const { return pictureView_; }
     // The delete command: asks unless [Form] Delete is set; true when deleted.
     bool deleteMemo();
 
@@ -94,6 +100,9 @@ class MemoWindow : public QWidget {
     void saveTextAs();
     void loadTextFile();
     void askRename();
+    void choosePictureFile();
+    void savePictureAs(bool jpeg);
+    void fitWindowToPicture();
 
     platform::Settings& settings_;
     std::filesystem::path folder_;

@@ -1,9 +1,11 @@
 // The memo window's pop-up menu and the commands only it reaches.
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
 #include <QTextEdit>
@@ -17,6 +19,7 @@
 #include "platform/atomic_file.h"
 #include "platform/cp932.h"
 #include "richtext/text_document.h"
+#include "schedule/ui/jpeg_progress_window.h"
 
 namespace hinagiku::memo {
 namespace {
@@ -73,7 +76,12 @@ QMenu* MemoWindow::buildMenu() {
                 text_->copy();
         });
         copy->setEnabled(!picture_ || !pictureView_->picture().isNull());
-        QAction* paste = menu->addAction(QStringLiteral("貼り付け(&P)"), text_, &QTextEdit::paste);
+        QAction* paste = menu->addAction(QStringLiteral("貼り付け(&P)"), this, [this] {
+            if (picture_)
+                pastePicture(QApplication::clipboard()->image());
+            else
+                text_->paste();
+        });
         paste->setEnabled(picture_ ? clipboardPicture : clipboardText);
         if (!picture_) {
             menu->addAction(QStringLiteral("すべてを選択(&S)"), text_, &QTextEdit::selectAll);
@@ -89,6 +97,25 @@ QMenu* MemoWindow::buildMenu() {
         textMenu->addAction(QStringLiteral("名前を付けて保存"), this, [this] { saveTextAs(); });
         textMenu->addAction(QStringLiteral("ファイルの読みこみ"), this, [this] { loadTextFile(); })
             ->setEnabled(!sticky);
+    }
+    if (picture_) {
+        const bool hasPicture = !pictureView_->picture().isNull();
+        QMenu* pictureMenu = menu->addMenu(QStringLiteral("画像メモ"));
+        pictureMenu->addAction(QStringLiteral("窓を画像サイズに合わせる"), this,
+                               [this] { fitWindowToPicture(); });
+        QAction* stretch = pictureMenu->addAction(QStringLiteral("画像を窓サイズに合わせる"), this,
+                                                  [this](bool on) {
+                                                      pictureView_->setStretched(on);
+                                                      save();
+                                                  });
+        stretch->setCheckable(true);
+        stretch->setChecked(pictureView_->isStretched());
+        QMenu* saveAs = pictureMenu->addMenu(QStringLiteral("別名で保存"));
+        saveAs->setEnabled(hasPicture);
+        saveAs->addAction(QStringLiteral("JPG（256色）"), this, [this] { savePictureAs(true); });
+        saveAs->addAction(QStringLiteral("BMP"), this, [this] { savePictureAs(false); });
+        pictureMenu->addAction(QStringLiteral("ファイルの読みこみ"), this,
+                               [this] { choosePictureFile(); });
     }
     QMenu* mode = menu->addMenu(QStringLiteral("動作モード"));
     QAction* asText =
@@ -158,6 +185,88 @@ void MemoWindow::loadTextFile() {
     applyInset(*text_->document());
     text_->document()->setModified(true);
     save();
+}
+
+bool MemoWindow::pastePicture(const QImage& image) {
+    if (image.isNull())
+        return false;
+    const bool bitmap = settings_.readInt("Form", "PastePic", 0) != 0;
+    const std::filesystem::path path = folder_ / (key_ + (bitmap ? ".BMP" : ".JPG"));
+    const QString target = QString::fromStdString(path.string());
+    try {
+        std::error_code ec;
+        std::filesystem::create_directory(folder_, ec);
+        if (bitmap) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            if (!image.save(&buffer, "BMP"))
+                throw platform::IoError("\"" + path.string() + "\" を書きこめません。");
+            platform::writeFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+        } else if (!schedule::JpegProgressWindow::encodeWithProgress(image, target, this)) {
+            return false;
+        }
+    } catch (const std::exception& e) {
+        core::reportError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    settings_.writeText(key_, "BmpFile", path.string());
+    setPictureFile(target);
+    save();
+    return true;
+}
+
+void MemoWindow::fitWindowToPicture() {
+    const QImage& picture = pictureView_->picture();
+    if (picture.isNull() || petit_)
+        return;
+    const QMargins m = layout()->contentsMargins();
+    resize(picture.width() + m.left() + m.right(), picture.height() + m.top() + m.bottom());
+    save();
+}
+
+void MemoWindow::choosePictureFile() {
+    const QString current = q(settings_.readText(key_, "BmpFile", ""));
+    QFileDialog dialog(this, QStringLiteral("Picture - ") + q(title_),
+                       QFileInfo(current).exists() ? current : q(folder_.string()),
+                       QStringLiteral("Pictures (*.BMP *.bmp *.JPG *.jpg);;All files (*)"));
+    dialog.move(geometry().topLeft());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (QFileInfo(current).exists())
+        dialog.selectFile(current);
+    const QString chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                               ? dialog.selectedFiles().first()
+                               : QString();
+    settings_.writeText(key_, "BmpFile", chosen.toStdString());
+    setPictureFile(chosen);
+}
+
+void MemoWindow::savePictureAs(bool jpeg) {
+    const QImage& picture = pictureView_->picture();
+    if (picture.isNull())
+        return;
+    const QString start = q((folder_ / (key_ + (jpeg ? ".JPG" : ".BMP"))).string());
+    const QString path =
+        QFileDialog::getSaveFileName(this, {}, start,
+                                     jpeg ? QStringLiteral("Jpeg (*.JPG *.jpg);;All files (*)")
+                                          : QStringLiteral("Bitmap (*.BMP *.bmp);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    if (jpeg) {
+        schedule::JpegProgressWindow::encodeWithProgress(picture, path, this);
+        return;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    try {
+        if (!picture.save(&buffer, "BMP"))
+            throw platform::IoError("\"" + path.toStdString() + "\" を書きこめません。");
+        platform::writeFileAtomically(path.toStdString(),
+                                      std::string_view(bytes.constData(), bytes.size()));
+    } catch (const std::exception& e) {
+        core::reportError(QString::fromUtf8(e.what()));
+    }
 }
 
 void MemoWindow::askRename() {
