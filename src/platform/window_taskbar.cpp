@@ -1,6 +1,7 @@
 #include "platform/window_taskbar.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/x11_connection.h"
@@ -26,7 +27,8 @@ bool keepOffTaskbar(std::uint32_t window) {
     // The request, for a window manager that already manages the window.
     xcb_ewmh_request_change_wm_state(ewmh, x11.screenNumber(), window, XCB_EWMH_WM_STATE_ADD,
                                      wanted[0], wanted[1], XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
-    xcb_flush(x11.get());
+    // A round trip: the property is in place before the toolkit maps.
+    free(xcb_get_input_focus_reply(x11.get(), xcb_get_input_focus(x11.get()), nullptr));
     return !x11.hasFailed();
 }
 

@@ -191,9 +191,18 @@ void MemoWindow::showMemo() {
     }
     const WindowRect r = normalPlacement(settings_, key_, mainRect);
     applyPlacement(r.left, r.top, r.width, r.height);
-    show();
-    platform::keepOffTaskbar(static_cast<std::uint32_t>(winId()));
+    showOffTaskbar();
     shown_ = true;
+}
+
+void MemoWindow::showOffTaskbar() {
+    // Written on the unmapped window (the toolkit keeps states it finds at
+    // mapping), then asked of the window manager for a managed one.
+    const auto id = static_cast<std::uint32_t>(winId());
+    if (!isVisible())
+        platform::keepOffTaskbar(id);
+    show();
+    platform::keepOffTaskbar(id);
 }
 
 void MemoWindow::applyPlacement(int left, int top, int width, int height) {
@@ -303,8 +312,7 @@ void MemoWindow::enterPetit() {
     const WindowRect r = petitPlacement(settings_, key_, current);
     move(r.left, r.top);
     keepOnScreen();
-    show();
-    platform::keepOffTaskbar(static_cast<std::uint32_t>(winId()));
+    showOffTaskbar();
     save();
 }
 
@@ -324,8 +332,7 @@ void MemoWindow::leavePetit() {
                         /*useMemoDefaults=*/false);
     applyPlacement(r.left, r.top, r.width, r.height);
     settings_.writeBool(key_, "peti", false);
-    show();
-    platform::keepOffTaskbar(static_cast<std::uint32_t>(winId()));
+    showOffTaskbar();
 }
 
 void MemoWindow::setPictureMemo(bool on) {

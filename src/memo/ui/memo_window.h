@@ -92,6 +92,7 @@ class MemoWindow : public QWidget {
     void applyColors();
     void applyPlacement(int left, int top, int width, int height);
     void keepOnScreen();
+    void showOffTaskbar();
     void sessionEnding();
     void startMove();
     Qt::Edges edgesAt(const QPoint& pos) const;
