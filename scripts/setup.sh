@@ -22,6 +22,15 @@ packages=(
   libnova-dev
   # the birthday register's picture generator (zodiac glyphs)
   fonts-dejavu-core
+  # phone book: ping when ICMP sockets are not allowed; ip for the tests' network namespace
+  iputils-ping iproute2
+  # printed pages (diary, schedule list) read back with pdftotext; the list's fixed-pitch font
+  # is looked up through fontconfig
+  poppler-utils libfontconfig-dev
+  # tools: .desktop launch through GIO, .lnk shortcuts (lnkinfo checks the test fixtures)
+  libglib2.0-dev liblnk-dev libbfio-dev liblnk-utils
+  # the desktop's opener of documents, folders and URLs
+  xdg-utils
 )
 
 missing=()

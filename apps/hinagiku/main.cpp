@@ -17,15 +17,24 @@
 #include "birthday/ui/birthday_register.h"
 #include "core/home_folder.h"
 #include "core/ui/application.h"
+#include "core/ui/password_gate.h"
 #include "core/ui/session_end.h"
+#include "core/ui/settings/settings_dialog.h"
 #include "cycle/ui/cycle_open.h"
+#include "diary/ui/diary_tool.h"
+#include "mainwindow/ui/calendar_ex.h"
 #include "mainwindow/ui/main_window.h"
+#include "phonebook/ui/phone_book_tool.h"
+#include "mainwindow/ui/main_window_settings_host.h"
 #include "memo/ui/memo_windows.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
+#include "schedule/agenda/ui/agenda_tools.h"
 #include "schedule/ui/popup_editor.h"
 #include "schedule/ui/popup_presenter.h"
+#include "tools/ui/tools_wiring.h"
+#include "todo/ui/todo_tool.h"
 
 namespace {
 
@@ -107,12 +116,58 @@ int main(int argc, char** argv) {
     hooks.reopenShownMemos = [&] { memo::reopenShownMemos(settings); };
     hooks.fillMemoMenu = [&](QMenu* menu) { memo::fillMemoMenu(menu, settings); };
 
+    // To-do windows: the schedule editor, the jump window, the schedule list
+    // and the schedule management window.
+    schedule::AgendaTools agenda(
+        settings, clock,
+        {.calendarDate =
+             [&] {
+                 const auto* c = window.calendar();
+                 return CivilDate{c->year(), c->month(), c->day()};
+             },
+         .setCalendarDate =
+             [&](const CivilDate& d) { window.calendar()->setDate(d.year, d.month, d.day); },
+         .refreshDayView = [&] { window.CalendarEx1Change(); },
+         .refreshCalendarMarks = [&] { window.refreshCalendarMarks(); },
+         .mainWindowWidth = [&] { return window.width(); },
+         .openDiary = {},
+         .editorClosed = {}});
+    hooks.scheduleListBackToToday = [&] { agenda.scheduleListBackToToday(); };
+    window.setTool(mainwindow::Tool::ScheduleRegistration, {[&] { agenda.openToDoEditor(); }, {}});
+    window.setTool(mainwindow::Tool::JumpToDate,
+                   {[&] { agenda.showJump(); }, [&] { return agenda.jumpOpen(); }});
+    window.setTool(mainwindow::Tool::ScheduleList,
+                   {[&] { agenda.showScheduleList(); }, [&] { return agenda.scheduleListOpen(); }});
+    window.setTool(mainwindow::Tool::ScheduleManagement,
+                   {[&] { agenda.showManagement(); }, [&] { return agenda.managementOpen(); }});
+    agenda.installPopupHooks();
+
+    tools::addToolHooks(hooks, window, settings);
     window.setHooks(std::move(hooks));
+    tools::installTools(window, settings, clock);
+
+    // The settings dialog and the privacy lock.
+    mainwindow::MainWindowSettingsHost settingsHost(window);
+    core::installSettingsDialog(settings, settingsHost);
+    core::installPasswordGate(settings, clock);
 
     // Popup editors may be open several at a time, one per request.
     window.setTool(
         mainwindow::Tool::PopupRegistration,
         {[&] { schedule::openPopupEditor(settings, clock, window.selectedDate()); }, {}});
+
+    // The phone book: privacy gate, data folder and its Tel folder, then open or raise.
+    window.setTool(mainwindow::Tool::PhoneBook, {[&] { phonebook::openPhoneBook(settings); },
+                                                 [] { return phonebook::phoneBookOpen(); }});
+    // Diary: the list behind the privacy gate; the pages open from it.
+    diary::ui::DiaryTool diary(settings, clock);
+    window.setTool(mainwindow::Tool::DiaryList,
+                   {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
+
+    // ToDo board: one window; it saves itself at session end.
+    todo::ui::TodoTool todoBoard(settings, clock);
+    window.setTool(mainwindow::Tool::TodoBoard,
+                   {[&] { todoBoard.open(); }, [&] { return todoBoard.isOpen(); }});
 
     // Windows holding unsaved data save on every way the program ends.
     core::SessionEnd::instance().installSignalHandlers();

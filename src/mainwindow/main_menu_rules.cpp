@@ -97,19 +97,4 @@ std::string resourceMeterText(const std::optional<platform::MemoryStatus>& statu
     return text;
 }
 
-ProgramCommand splitProgramCommand(const std::string& value) {
-    const std::size_t mark = value.find('?');
-    if (mark == std::string::npos)
-        return {value, {}};
-    ProgramCommand command{value.substr(0, mark), value.substr(mark + 1)};
-    if (command.program.empty())
-        return {command.parameters, {}};
-    return command;
-}
-
-std::string programFolder(const std::string& program) {
-    const std::size_t slash = program.find_last_of('/');
-    return slash == std::string::npos ? std::string() : program.substr(0, slash + 1);
-}
-
 }  // namespace hinagiku::mainwindow

@@ -57,15 +57,4 @@ std::filesystem::path helpFilePath(const std::filesystem::path& home);
 // empty when the figures cannot be had.
 std::string resourceMeterText(const std::optional<platform::MemoryStatus>& status);
 
-// A program setting "program?parameters": the text before the first "?" is
-// the program, the rest its parameters; an empty program part makes the
-// parameter part the program.
-struct ProgramCommand {
-    std::string program;
-    std::string parameters;
-};
-ProgramCommand splitProgramCommand(const std::string& value);
-// The folder of a program path (its working folder), empty for a bare name.
-std::string programFolder(const std::string& program);
-
 }  // namespace hinagiku::mainwindow

@@ -59,3 +59,41 @@ std::vector<std::string> splitCommandLine(std::string_view text) {
 }
 
 }  // namespace hinagiku::platform
+
+namespace hinagiku::platform {
+
+std::string quoteCommandLineArgument(std::string_view argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos)
+        return std::string(argument);
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            out.append(backslashes * 2 + 1, '\\');
+            out.push_back('"');
+        } else {
+            out.append(backslashes, '\\');
+            out.push_back(c);
+        }
+        backslashes = 0;
+    }
+    out.append(backslashes * 2, '\\');
+    out.push_back('"');
+    return out;
+}
+
+std::string joinCommandLine(const std::vector<std::string>& arguments) {
+    std::string out;
+    for (const auto& argument : arguments) {
+        if (!out.empty())
+            out.push_back(' ');
+        out.append(quoteCommandLineArgument(argument));
+    }
+    return out;
+}
+
+}  // namespace hinagiku::platform

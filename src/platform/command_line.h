@@ -20,3 +20,15 @@ namespace hinagiku::platform {
 std::vector<std::string> splitCommandLine(std::string_view text);
 
 }  // namespace hinagiku::platform
+
+namespace hinagiku::platform {
+
+// The inverse of splitCommandLine for one argument: splitting the result
+// gives back exactly `argument`, whatever it holds (spaces, quotes,
+// backslashes, nothing at all).
+std::string quoteCommandLineArgument(std::string_view argument);
+
+// Arguments quoted and joined by spaces: splitCommandLine gives them back.
+std::string joinCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace hinagiku::platform

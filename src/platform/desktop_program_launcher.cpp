@@ -1,8 +1,7 @@
 #include "platform/desktop_program_launcher.h"
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
+#include "platform/desktop_entry_launch.h"
+#include "platform/detached_spawn.h"
 
 namespace hinagiku::platform {
 
@@ -12,18 +11,14 @@ LaunchResult DesktopProgramLauncher::start(const std::string& program,
     const LaunchPlan plan = planLaunch(program, parameters, workingFolder, LaunchProbe::system());
     if (plan.kind == LaunchPlan::Kind::Missing)
         return {false, plan.message};
+    if (plan.kind == LaunchPlan::Kind::Desktop)
+        return launchDesktopEntry(plan.program, plan.arguments);
 
-    QStringList arguments;
-    for (const auto& argument : plan.arguments)
-        arguments << QString::fromStdString(argument);
-    QProcess process;
-    process.setProgram(QString::fromStdString(plan.program));
-    process.setArguments(arguments);
-    process.setWorkingDirectory(QString::fromStdString(plan.workingFolder));
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (!process.startDetached()) {
-        return {false, "「" + program + "」を起動できません。"};
-    }
+    // The bytes of the names go to the system as they are (no QString on
+    // the way, which would replace names that are not UTF-8).
+    const std::string failure = spawnDetached(plan.program, plan.arguments, plan.workingFolder);
+    if (!failure.empty())
+        return {false, "「" + program + "」を起動できません: " + failure};
     return {true, {}};
 }
 

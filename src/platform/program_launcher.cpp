@@ -26,7 +26,9 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-bool isUrl(std::string_view text) {
+}  // namespace
+
+bool looksLikeUrl(std::string_view text) {
     std::size_t i = 0;
     if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0])))
         return false;
@@ -40,6 +42,8 @@ bool isUrl(std::string_view text) {
     }
     return i >= 2 && i < text.size() && text[i] == ':';
 }
+
+namespace {
 
 std::string parentFolder(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -56,6 +60,18 @@ std::string joined(std::string_view folder, std::string_view name) {
         result.push_back('/');
     result.append(name);
     return result;
+}
+
+bool isDesktopEntry(const std::string& path) {
+    constexpr std::string_view kSuffix = ".desktop";
+    if (path.size() <= kSuffix.size())
+        return false;
+    for (std::size_t i = 0; i < kSuffix.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[path.size() - kSuffix.size() + i]);
+        if (std::tolower(c) != kSuffix[i])
+            return false;
+    }
+    return path[path.size() - kSuffix.size() - 1] != '/';
 }
 
 LaunchPlan missing(std::string message) {
@@ -134,7 +150,7 @@ LaunchPlan planLaunch(std::string_view programText, std::string_view parameters,
         return missing("起動するプログラムが指定されていません。");
     const std::string workingFolder(trimmed(workingFolderText));
 
-    if (isUrl(text))
+    if (looksLikeUrl(text))
         return openWithDesktop(std::string(text), workingFolder, probe);
 
     std::string path(text);
@@ -170,6 +186,14 @@ LaunchPlan planLaunch(std::string_view programText, std::string_view parameters,
     }
     if (!probe.isFile(resolved))
         return missing("「" + std::string(text) + "」が見つかりません。");
+    if (isDesktopEntry(resolved)) {
+        LaunchPlan plan;
+        plan.kind = LaunchPlan::Kind::Desktop;
+        plan.program = resolved;
+        plan.arguments = splitCommandLine(parameters);
+        plan.workingFolder = workingFolder;
+        return plan;
+    }
     if (!probe.isProgram(resolved)) {
         return openWithDesktop(
             resolved, workingFolder.empty() ? parentFolder(resolved) : workingFolder, probe);

@@ -55,13 +55,19 @@ struct LaunchProbe {
 
 // What a start request comes to, decided without starting anything.
 struct LaunchPlan {
-    enum class Kind { Run, Open, Missing };
+    // Desktop: a desktop entry (.desktop) started by its Exec line; the
+    // arguments are the files given to it.
+    enum class Kind { Run, Open, Desktop, Missing };
     Kind kind = Kind::Missing;
     std::string program;                 // the file to execute (for Open: the opener)
     std::vector<std::string> arguments;  // for Open: the document, folder or URL
     std::string workingFolder;           // empty: the caller's
     std::string message;                 // for Missing: why
 };
+
+// Whether `text` starts with a URL scheme: two or more letters (then letters,
+// digits, "+", "-", ".") and a colon, so that a drive letter "C:" is none.
+bool looksLikeUrl(std::string_view text);
 
 // Decides how `program` is started (see ProgramLauncher::start). The program
 // text may be quoted and may start with "~/". A relative path is looked up in

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -19,13 +20,18 @@ std::atomic<bool> deviceTaken{false};
 
 // Cues play on this mixer channel; files use the separate music stream.
 constexpr int kCueChannel = 0;
+// Key tones have a channel of their own, so that a cue never cuts them.
+constexpr int kToneChannel = 1;
 
 }  // namespace
 
 struct SoundPlayer::Shared {
     explicit Shared(Options o) : options(std::move(o)) {}
 
-    bool hasWork() const { return stopRequested || cue.has_value() || file.has_value(); }
+    bool hasWork() const {
+        return stopRequested || cue.has_value() || file.has_value() || !tones.empty() ||
+               toneStopRequested;
+    }
 
     const Options options;
 
@@ -37,6 +43,8 @@ struct SoundPlayer::Shared {
     std::optional<QByteArray> cue;
     std::optional<std::filesystem::path> file;
     bool stopRequested = false;
+    std::deque<QByteArray> tones;  // never collapsed
+    bool toneStopRequested = false;
     bool quit = false;
 
     // Worker progress; guarded by mutex.
@@ -48,6 +56,7 @@ struct SoundPlayer::Shared {
 
     // Touched by the worker thread only.
     Mix_Chunk* chunk = nullptr;
+    Mix_Chunk* toneChunk = nullptr;
     Mix_Music* music = nullptr;
 };
 
@@ -77,7 +86,7 @@ bool openDevice(const Shared& s) {
         deviceTaken = false;
         return false;
     }
-    Mix_AllocateChannels(1);
+    Mix_AllocateChannels(2);
     return true;
 }
 
@@ -94,6 +103,8 @@ void closeDevice(Shared& s) {
     Mix_HaltMusic();
     if (s.chunk != nullptr)
         Mix_FreeChunk(std::exchange(s.chunk, nullptr));
+    if (s.toneChunk != nullptr)
+        Mix_FreeChunk(std::exchange(s.toneChunk, nullptr));
     if (s.music != nullptr)
         Mix_FreeMusic(std::exchange(s.music, nullptr));
     Mix_CloseAudio();
@@ -123,7 +134,7 @@ bool ensureOpen(Shared& s) {
 }
 
 void stopAll(Shared& s) {
-    Mix_HaltChannel(-1);
+    Mix_HaltChannel(kCueChannel);
     Mix_HaltMusic();
     if (s.chunk != nullptr)
         Mix_FreeChunk(std::exchange(s.chunk, nullptr));
@@ -144,6 +155,22 @@ void startCue(Shared& s, const QByteArray& wave) {
     s.chunk = Mix_LoadWAV_RW(rw, 1);
     if (s.chunk != nullptr && Mix_PlayChannel(kCueChannel, s.chunk, 0) < 0)
         Mix_FreeChunk(std::exchange(s.chunk, nullptr));
+}
+
+void stopTone(Shared& s) {
+    Mix_HaltChannel(kToneChannel);
+    if (s.toneChunk != nullptr)
+        Mix_FreeChunk(std::exchange(s.toneChunk, nullptr));
+}
+
+void startTone(Shared& s, const QByteArray& wave) {
+    stopTone(s);
+    SDL_RWops* rw = SDL_RWFromConstMem(wave.constData(), static_cast<int>(wave.size()));
+    if (rw == nullptr)
+        return;
+    s.toneChunk = Mix_LoadWAV_RW(rw, 1);
+    if (s.toneChunk != nullptr && Mix_PlayChannel(kToneChannel, s.toneChunk, 0) < 0)
+        Mix_FreeChunk(std::exchange(s.toneChunk, nullptr));
 }
 
 void startFile(Shared& s, const std::filesystem::path& path) {
@@ -173,6 +200,8 @@ void runWorker(std::shared_ptr<Shared> shared) {
         const bool stop = std::exchange(s.stopRequested, false);
         std::optional<QByteArray> cue = std::exchange(s.cue, std::nullopt);
         std::optional<std::filesystem::path> file = std::exchange(s.file, std::nullopt);
+        const bool toneStop = std::exchange(s.toneStopRequested, false);
+        std::deque<QByteArray> tones = std::exchange(s.tones, {});
         s.busy = true;
         lock.unlock();
         if (ensureOpen(s)) {
@@ -182,6 +211,10 @@ void runWorker(std::shared_ptr<Shared> shared) {
                 startCue(s, *cue);
             if (file)
                 startFile(s, *file);
+            if (toneStop)
+                stopTone(s);
+            for (const auto& tone : tones)
+                startTone(s, tone);
         }
         lock.lock();
         s.busy = false;
@@ -244,6 +277,26 @@ void SoundPlayer::stop() {
     shared_->cue.reset();
     shared_->file.reset();
     shared_->stopRequested = true;
+    shared_->wake.notify_one();
+}
+
+void SoundPlayer::playTone(const QByteArray& wave, std::function<void()> playedOut) {
+    {
+        std::lock_guard lock(shared_->mutex);
+        ensureWorker();
+        shared_->tones.push_back(wave);
+        shared_->wake.notify_one();
+    }
+    noticeAfterWave(wave, std::move(playedOut));
+}
+
+void SoundPlayer::stopTone() {
+    cancelToneNotice();
+    std::lock_guard lock(shared_->mutex);
+    if (!worker_.joinable())
+        return;
+    shared_->tones.clear();
+    shared_->toneStopRequested = true;
     shared_->wake.notify_one();
 }
 

@@ -40,6 +40,9 @@ class SoundPlayer final : public SoundOutput {
     void playCue(const QByteArray& wave) override;
     void playFile(const std::filesystem::path& path) override;
     void stop() override;
+    // Key tones play on a channel of their own (see SoundOutput).
+    void playTone(const QByteArray& wave, std::function<void()> playedOut) override;
+    void stopTone() override;
 
     // For diagnostics and tests.
     DeviceState deviceState() const;

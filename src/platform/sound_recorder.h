@@ -14,7 +14,7 @@ namespace hinagiku::platform {
 // the code that decides which sound to play.
 class SoundRecorder final : public SoundOutput {
   public:
-    enum class Kind { Cue, File, Stop };
+    enum class Kind { Cue, File, Stop, Tone, StopTone };
     struct Call {
         Kind kind;
         QByteArray wave;             // for Cue
@@ -24,12 +24,20 @@ class SoundRecorder final : public SoundOutput {
     void playCue(const QByteArray& wave) override;
     void playFile(const std::filesystem::path& path) override;
     void stop() override;
+    // Records the tone; its notice waits for finishTone().
+    void playTone(const QByteArray& wave, std::function<void()> playedOut) override;
+    void stopTone() override;
+    // Gives the notice of the tone playing, as its end would; false when no
+    // tone is waiting for one.
+    bool finishTone();
+    bool tonePending() const { return static_cast<bool>(playedOut_); }
 
     const std::vector<Call>& calls() const { return calls_; }
     void clear() { calls_.clear(); }
 
   private:
     std::vector<Call> calls_;
+    std::function<void()> playedOut_;
 };
 
 }  // namespace hinagiku::platform

@@ -1,5 +1,7 @@
 #include "mainwindow/main_menu_rules.h"
 
+#include "core/command_text.h"
+
 #include <gtest/gtest.h>
 
 #include "mainwindow/drop_text.h"
@@ -90,12 +92,12 @@ TEST(MenuRules, ProgramCommandSplit) {
                  {"?readme.txt", "readme.txt", ""},
                  {"a?b?c", "a", "b?c"}};
     for (const auto& c : cases) {
-        const ProgramCommand command = splitProgramCommand(c.value);
+        const core::CommandText command = core::splitCommandText(c.value);
         EXPECT_EQ(command.program, c.program) << c.value;
         EXPECT_EQ(command.parameters, c.parameters) << c.value;
     }
-    EXPECT_EQ(programFolder("/usr/bin/app"), "/usr/bin/");
-    EXPECT_EQ(programFolder("app"), "");
+    EXPECT_EQ(core::splitCommandText("/usr/bin/app").workingFolder, "/usr/bin/");
+    EXPECT_EQ(core::splitCommandText("app").workingFolder, "");
 }
 
 TEST(MonthNavigation, DayLoweredUntilItExists) {

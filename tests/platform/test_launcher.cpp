@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -202,6 +203,39 @@ TEST(DesktopProgramLauncher, ReportsWhatCannotStart) {
         EXPECT_FALSE(result.started) << c.program;
         EXPECT_FALSE(result.message.empty()) << c.program;
     }
+}
+
+TEST(DesktopProgramLauncher, NamesThatAreNotUtf8ArriveAsTheirBytes) {
+    testing::TempHome home;
+    // A folder and an argument named in CP932, as a Windows archive leaves them.
+    const std::string folder = "\x83\x5c\x83\x74\x83\x67";  // "ソフト"
+    home.writeFile(folder + "/report.sh",
+                   "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > out.tmp\n"
+                   "mv out.tmp out.txt\n");
+    const fs::path script = home.path() / folder / "report.sh";
+    fs::permissions(script, fs::perms::owner_all);
+    const std::string argument = (home.path() / folder / "\x83\x81\x83\x82.txt").string();
+
+    DesktopProgramLauncher launcher;
+    const LaunchResult result = launcher.start(script.string(), "\"" + argument + "\"");
+    ASSERT_TRUE(result.started) << result.message;
+    const fs::path out = home.path() / folder / "out.txt";
+    ASSERT_TRUE(waitForFile(out));
+    std::ifstream in(out, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, argument + "\n");
+}
+
+TEST(PlanLaunch, DesktopEntriesStartByTheirExecLine) {
+    LaunchProbe probe = fakeProbe();
+    const auto isFile = probe.isFile;
+    probe.isFile = [isFile](const std::string& p) {
+        return p == "/home/u/Editor.DESKTOP" || isFile(p);
+    };
+    const LaunchPlan plan = planLaunch("/home/u/Editor.DESKTOP", "\"a b.txt\" c", "", probe);
+    EXPECT_EQ(plan.kind, LaunchPlan::Kind::Desktop);
+    EXPECT_EQ(plan.program, "/home/u/Editor.DESKTOP");
+    EXPECT_EQ(plan.arguments, (std::vector<std::string>{"a b.txt", "c"}));
 }
 
 TEST(ProgramLauncher, TheInstalledDoubleReceivesEveryRequest) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/command_text.h"
 #include "platform/jpeg_codec.h"
 #include "schedule/ui/popup_picture.h"
 #include "schedule/ui/popup_programs.h"
@@ -14,7 +15,7 @@
 #include "test_popup_fixture.h"
 
 using hinagiku::schedule::EntryOptions;
-using hinagiku::schedule::ExecuteRequest;
+
 using hinagiku::schedule::PopupWindow;
 using hinagiku::testing::PopupWorld;
 
@@ -436,7 +437,8 @@ void PopupWindowTest::executeValueIsSplitAtTheFirstQuestionMark() {
     QFETCH(QString, program);
     QFETCH(QString, parameters);
     QFETCH(QString, folder);
-    const ExecuteRequest request = hinagiku::schedule::splitExecute(value.toStdString());
+    const hinagiku::core::CommandText request =
+        hinagiku::core::splitCommandText(value.toStdString());
     QCOMPARE(QString::fromStdString(request.program), program);
     QCOMPARE(QString::fromStdString(request.parameters), parameters);
     QCOMPARE(QString::fromStdString(request.workingFolder), folder);
@@ -447,7 +449,8 @@ void PopupWindowTest::longParametersAreCutAtWholeCharacters() {
     std::string parameters = "a";
     for (int i = 0; i < 600; ++i)
         parameters += "あ";
-    const ExecuteRequest cut = hinagiku::schedule::splitExecute("/bin/app?" + parameters);
+    const hinagiku::core::CommandText cut =
+        hinagiku::core::splitCommandText("/bin/app?" + parameters);
     QCOMPARE(cut.parameters, parameters.substr(0, 1 + 511 * 3));
 }
 

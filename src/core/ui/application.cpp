@@ -6,6 +6,7 @@
 
 #include "core/data_folders.h"
 #include "core/startup.h"
+#include "core/ui/message_box.h"
 #include "core/ui/settings_dialog_hook.h"
 
 namespace hinagiku::core {
@@ -30,9 +31,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 void reportError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle.data()), text,
-                    QMessageBox::Ok);
-    box.exec();
+    showMessage(nullptr, {QMessageBox::Critical, text, QMessageBox::Ok, false});
 }
 
 void installFolderDialogs() {

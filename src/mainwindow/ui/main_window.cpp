@@ -22,6 +22,7 @@
 
 #include "calendar/format_date.h"
 #include "calendar/moon.h"
+#include "core/command_text.h"
 #include "core/data_folders.h"
 #include "core/sound_cues.h"
 #include "core/startup.h"
@@ -141,10 +142,7 @@ class MainWindow::TickHostImpl final : public schedule::TickHost {
     void calendarBackToToday() override { w_.backToToday(); }
     void showBirthdayGreeting() override { call(w_.hooks_.showBirthdayGreeting); }
     void playSoundFile(const std::string& path) override { core::PlaySoundFile(path); }
-    void openDiaryList() override {
-        if (w_.toolAvailable(Tool::DiaryList))
-            w_.tools_[static_cast<int>(Tool::DiaryList)].open();
-    }
+    void openDiaryList() override { w_.openTool(Tool::DiaryList); }
     void loadPopupEntry(const schedule::PopupLoad& entry) override {
         if (!w_.hooks_.loadPopupEntry) {
             throw std::runtime_error("ポップアップウィンドウを開けません: " + entry.path);
@@ -832,6 +830,24 @@ void MainWindow::Panel2DblClick() {
     applyState(next, ModeRules::modeSave(settings_));
 }
 
+void MainWindow::setTimerPeriod(int milliseconds) {
+    timer_.setInterval(milliseconds);
+}
+
+void MainWindow::miniClockBaseChanged(bool ticked) {
+    if (!ticked) {
+        Panel2DblClick();
+        return;
+    }
+    // From the calendar height the cycle goes to mini clock mode.
+    hide();
+    syncPositionFromWindow();
+    state_.height = kCalendarHeight;
+    state_.buttonBar = true;
+    Panel2DblClick();
+    show();
+}
+
 void MainWindow::hotKeyPressed() {
     core::PlaySoundCue(settings_, "c1");
     if (!state_.buttonBar) {
@@ -1066,12 +1082,10 @@ void MainWindow::runInfoAction() {
 }
 
 void MainWindow::startMailer() {
-    const ProgramCommand command =
-        splitProgramCommand(settings_.readText("pop", "pop1_program", ""));
-    if (command.program.empty())
+    const std::string command = settings_.readText("pop", "pop1_program", "");
+    if (core::splitCommandText(command).program.empty())
         return;
-    platform::programLauncher().start(command.program, command.parameters,
-                                      programFolder(command.program));
+    core::RunCommandText(command);
     // The automatic check waits one more minute.
     popupTimer_->setMailCountdown(popupTimer_->mailCountdown() + 1);
 }

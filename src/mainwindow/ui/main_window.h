@@ -129,6 +129,12 @@ class MainWindow : public QWidget {
     TTrayIcon* memoTrayIcon() const { return memoIcon_; }
     // The date, time and resource fields olive while a reminder mail starts.
     void setInfoPanelsOlive(bool olive);
+    // The settings dialog's changes that act at once.
+    void setTimerPeriod(int milliseconds);
+    void applyCalendarColors();
+    void miniClockBaseChanged(bool ticked);
+    void openTool(Tool tool);
+    bool toolAvailable(Tool tool) const;
 
     // --- handlers ---
     void Panel2DblClick();  // the mode cycle
@@ -214,10 +220,7 @@ class MainWindow : public QWidget {
     void setMoonPanel(bool shown, bool store);
     void applyTaskbarAndTray();
     void applyStayOnTop();
-    void applyCalendarColors();
     void showPopViewer();
-    void openTool(Tool tool);
-    bool toolAvailable(Tool tool) const;
     void updateToolButtons();
     void PopupMenu1Popup();
     void PopupMenu2Popup();

@@ -1,0 +1,284 @@
+// The ToDo board window, offscreen, with recorded sounds and messages.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <filesystem>
+#include <string>
+
+#include "core/sound_cues.h"
+#include "platform/atomic_file.h"
+#include "platform/clock.h"
+#include "platform/cp932.h"
+#include "platform/memory_settings.h"
+#include "platform/sound_recorder.h"
+#include "richtext/ui/format_bar.h"
+#include "support/fake_clock.h"
+#include "support/temp_home.h"
+#include "todo/ui/outline_tree.h"
+#include "todo/ui/todo_board.h"
+
+using namespace hinagiku;
+namespace fs = std::filesystem;
+
+class TestTodoBoard : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<testing::TempHome> home_;
+    fs::path folder_;
+    platform::MemorySettings settings_;
+    testing::FakeClock clock_{45356.375};  // 2024-03-05 09:00
+    platform::SoundRecorder sounds_;
+    QStringList messages_;
+
+    void put(const std::string& name, const std::string& bytes) {
+        platform::writeFileAtomically(folder_ / name, bytes);
+    }
+    std::string get(const std::string& name) {
+        std::string bytes;
+        platform::readWholeFile(folder_ / name, bytes);
+        return bytes;
+    }
+    int cues(std::string_view name) const {
+        int count = 0;
+        for (const auto& call : sounds_.calls())
+            count += call.kind == platform::SoundRecorder::Kind::Cue &&
+                     call.wave == core::soundCueData(name);
+        return count;
+    }
+    todo::ui::TodoBoard* open() {
+        auto* board = todo::ui::TodoBoard::open(settings_, clock_, folder_);
+        if (board)
+            board->setAttribute(Qt::WA_DeleteOnClose, false);
+        return board;
+    }
+    QTreeWidgetItem* row(todo::ui::TodoBoard& board, std::size_t pos) {
+        const auto id = board.outline().at(pos).id;
+        for (QTreeWidgetItemIterator it(board.tree()); *it; ++it)
+            if (todo::ui::OutlineTree::nodeId(*it) == id)
+                return *it;
+        return nullptr;
+    }
+    // A synthetic drop; `tree` is the outline the drag started in.
+    void drop(todo::ui::TodoBoard& board, const todo::ui::OutlineTree* tree, std::size_t from,
+              QPoint point) {
+        QMimeData mime;
+        mime.setData("application/x-hinagiku-todo-node",
+                     todo::ui::OutlineTree::dragData(tree, board.outline().at(from).id));
+        QDragEnterEvent enter(point, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(board.tree()->viewport(), &enter);
+        QDropEvent event(point, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(board.tree()->viewport(), &event);
+    }
+
+  private slots:
+    void init() {
+        home_ = std::make_unique<testing::TempHome>();
+        folder_ = home_->path() / "data" / "Todo";
+        fs::create_directories(folder_);
+        settings_ = platform::MemorySettings();
+        sounds_.clear();
+        platform::setSoundOutput(&sounds_);
+        messages_.clear();
+        todo::ui::TodoBoard::messageSink() = [this](const QString& m) { messages_ << m; };
+        todo::ui::TodoBoard::confirmDelete() = [](QWidget*) { return true; };
+    }
+    void cleanup() { platform::setSoundOutput(nullptr); }
+
+    void firstStartAddsNoteZero() {
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        QVERIFY(board);
+        QCOMPARE(board->tree()->topLevelItemCount(), 4);
+        QCOMPARE(cues("ope"), 1);
+        QVERIFY(!board->deleteButton()->isEnabled());
+        board->addItem();
+        QCOMPARE(board->outline().at(1).marker, std::string("0.z32"));
+        QCOMPARE(QString::fromStdString(platform::fromCp932(board->outline().at(1).title)),
+                 QStringLiteral("2024/03/05(火) 09:00:00登録"));
+        QCOMPARE(board->selectedPosition().value_or(99), std::size_t{1});
+        QVERIFY(get("TreeFile.z32").find("\t0.z32\r\n") != std::string::npos);
+        QVERIFY(!fs::exists(folder_ / "0.z32"));  // written when the note is saved
+        board->tree()->closePersistentEditor(board->tree()->currentItem());
+        board->editor()->textCursor().insertText(QStringLiteral("note text"));  // as typed
+        board->selectPosition(0);  // the selection moves: the note is saved
+        QVERIFY(get("0.z32").rfind("{\\rtf1", 0) == 0);
+        // A folder shows its children's titles, read-only.
+        QVERIFY(board->editor()->isReadOnly());
+        QCOMPARE(board->editor()->toPlainText(), QStringLiteral("2024/03/05(火) 09:00:00登録"));
+        board->close();
+        QCOMPARE(settings_.readText("TodoBoard", "Index", ""), std::string("0"));
+        QCOMPARE(cues("clo"), 1);
+    }
+
+    void damagedPairOpensNothing() {
+        put("TreeData.z32", "F\r\n\t\t\tx\r\n");
+        put("TreeFile.z32", "%$#Z32#$%\r\n\t\t\t1.z32\r\n");
+        QVERIFY(!open());
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY(messages_[0].contains(QStringLiteral("不正な階層に対する代入")));
+        QVERIFY(messages_[0].contains(QStringLiteral("TreeData.z32")));
+        QCOMPARE(get("TreeData.z32"), std::string("F\r\n\t\t\tx\r\n"));
+        QCOMPARE(settings_.readText("Borad", "Count", "none"), std::string("none"));
+    }
+
+    void clickingThroughNotesWritesNothing() {
+        const std::string titles = "F\r\n\t\x81\xE6 a\r\n\tb\r\n\x82\xB2\x82\xDD\x94\xA0\r\n";
+        const std::string markers = "%$#Z32#$%\r\n\t0.z32\r\n\t1.Z32\r\n%$#G32#$%\r\n";
+        put("TreeData.z32", titles);
+        put("TreeFile.z32", markers);
+        put("0.z32", "{\\rtf1\\ansi\\ansicpg932 windows \\'81\\'e6\\par}");
+        put("1.Z32", "plain \x87\x9A");
+        const auto before0 = fs::last_write_time(folder_ / "0.z32");
+        const auto before1 = fs::last_write_time(folder_ / "1.Z32");
+        settings_.writeText("TodoBoard", "Index", "1");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        QVERIFY(board);
+        QVERIFY(board->editor()->toPlainText().contains(QStringLiteral("windows")));
+        for (std::size_t pos : {2u, 1u, 0u, 3u, 2u})
+            board->selectPosition(pos);
+        board->close();
+        QCOMPARE(get("0.z32"), std::string("{\\rtf1\\ansi\\ansicpg932 windows \\'81\\'e6\\par}"));
+        QCOMPARE(get("1.Z32"), std::string("plain \x87\x9A"));
+        QCOMPARE(fs::last_write_time(folder_ / "0.z32"), before0);
+        QCOMPARE(fs::last_write_time(folder_ / "1.Z32"), before1);
+        QCOMPARE(get("TreeData.z32"), titles);
+        QCOMPARE(get("TreeFile.z32"), markers);
+    }
+
+    void indexPastTheEndSelectsTheFirst() {
+        settings_.writeText("TodoBoard", "Index", "40");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        QCOMPARE(board->selectedPosition().value_or(99), std::size_t{0});
+    }
+
+    void emptyingTheTrash() {
+        put("TreeData.z32", "F\r\n\tkeep\r\nT\r\n\ta\r\n\tb\r\n\tc\r\n");
+        put("TreeFile.z32",
+            "%$#Z32#$%\r\n\t9.z32\r\n%$#G32#$%\r\n\t1.z32\r\n\t2.z32\r\n\t3.z32\r\n");
+        for (const char* name : {"1.z32", "2.z32", "3.z32"})
+            put(name, "x");
+        settings_.writeText("TodoBoard", "Index", "4");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        board->editor()->textCursor().insertText(QStringLiteral("typed into a trashed note"));
+        QVERIFY(board->editor()->document()->isModified());
+        QVERIFY(board->deleteButton()->isEnabled());
+        board->emptyTrash();
+        QCOMPARE(cues("del"), 3);
+        QVERIFY(!board->deleteButton()->isEnabled());
+        QCOMPARE(board->selectedPosition().value_or(99), std::size_t{2});
+        board->close();
+        // The trashed note was deleted, not written again.
+        QVERIFY(!fs::exists(folder_ / "2.z32"));
+        QCOMPARE(get("TreeFile.z32"), std::string("%$#Z32#$%\r\n\t9.z32\r\n%$#G32#$%\r\n"));
+    }
+
+    void dropsCountOnLabelsOnly() {
+        put("TreeData.z32", "F\r\n\ta\r\n\tb\r\nG\r\nT\r\n");
+        put("TreeFile.z32", "%$#Z32#$%\r\n\t1.z32\r\n\t2.z32\r\n%$#Z32#$%\r\n%$#G32#$%\r\n");
+        put("2.z32", "second note");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        board->resize(652, 402);
+        board->show();
+        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        board->selectPosition(2);
+        auto* tree = board->tree();
+        const QRect onG = tree->visualItemRect(row(*board, 3));
+        // Far right of the label: no move.
+        drop(*board, tree, 2, QPoint(onG.right() - 2, onG.center().y()));
+        QCOMPARE(board->outline().at(2).marker, std::string("2.z32"));
+        // From another widget: no move.
+        todo::ui::OutlineTree other;
+        drop(*board, &other, 2, QPoint(onG.left() + 20, onG.center().y()));
+        QCOMPARE(board->outline().at(2).marker, std::string("2.z32"));
+        // On the folder's label: first child of G.
+        drop(*board, tree, 2, QPoint(onG.left() + 20, onG.center().y()));
+        QCOMPARE(board->outline().at(3).marker, std::string("2.z32"));
+        QCOMPARE(board->outline().at(3).level, 1);
+        // The selected note follows its item.
+        QCOMPARE(board->selectedPosition().value_or(99), std::size_t{3});
+        QCOMPARE(board->editor()->toPlainText(), QStringLiteral("second note"));
+        QVERIFY(cues("c1") >= 2);
+    }
+
+    void hints() {
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        struct Case {
+            QWidget* widget;
+            QString text;
+        };
+        for (const Case& c :
+             {Case{board->formatBar(), QStringLiteral("文字を修飾します。")},
+              Case{board->editor()->viewport(), QStringLiteral("ToDoの内容を記述します。")},
+              Case{board->tree()->viewport(),
+                   QStringLiteral("ドラッグ & ドロップで項目を移動できます。")},
+              Case{board->addButton(), QStringLiteral("新しいToDo項目を追加します。")},
+              Case{board->deleteButton(), QStringLiteral("ごみ箱のToDo項目を全て削除します。")},
+              Case{board->statusLine(), QStringLiteral("やるべき事、やった事を管理できます。")}}) {
+            QEvent enter(QEvent::Enter);
+            QApplication::sendEvent(c.widget, &enter);
+            QCOMPARE(board->statusLine()->text(), c.text);
+        }
+        QCOMPARE(board->addButton()->toolTip(), QStringLiteral("新規登録"));
+        QCOMPARE(board->deleteButton()->toolTip(), QStringLiteral("ごみ箱を全て空にします。"));
+    }
+
+    void replaceAllAndPrintLeaveTheNote() {
+        put("TreeData.z32", "F\r\n\titem\r\nT\r\n");
+        put("TreeFile.z32", "%$#Z32#$%\r\n\t1.z32\r\n%$#G32#$%\r\n");
+        put("1.z32", "cat and cat and cat");
+        settings_.writeText("TodoBoard", "Index", "1");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        QCOMPARE(board->replaceAll(QStringLiteral("cat"), QStringLiteral("dog")), 3);
+        QCOMPARE(board->editor()->toPlainText(), QStringLiteral("dog and dog and dog"));
+        board->editor()->undo();
+        QCOMPARE(board->editor()->toPlainText(), QStringLiteral("cat and cat and cat"));
+        board->editor()->redo();
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("out.pdf");
+        {
+            QPdfWriter writer(pdf);
+            board->printTo(writer);
+        }
+        QCOMPARE(board->editor()->toPlainText(), QStringLiteral("dog and dog and dog"));
+        board->editor()->undo();
+        QCOMPARE(board->editor()->toPlainText(), QStringLiteral("cat and cat and cat"));
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished());
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral("【F】")), qPrintable(out));
+        QVERIFY(out.contains(QStringLiteral("【タイトル：item】")));
+        QVERIFY(out.contains(QStringLiteral("dog and dog")));
+    }
+
+    void failedWriteKeepsWindowAndText() {
+        put("TreeData.z32", "F\r\n\titem\r\nT\r\n");
+        put("TreeFile.z32", "%$#Z32#$%\r\n\t1.z32\r\n%$#G32#$%\r\n");
+        settings_.writeText("TodoBoard", "Index", "1");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        board->show();
+        board->editor()->textCursor().insertText(QStringLiteral("typed"));
+        // A folder where the note goes: the write fails even for root.
+        fs::create_directory(folder_ / "1.z32");
+        QVERIFY(!board->close());
+        QVERIFY(board->isVisible());
+        QVERIFY(board->editor()->toPlainText().contains(QStringLiteral("typed")));
+        QVERIFY(!messages_.isEmpty());
+        QVERIFY(messages_.last().contains(QStringLiteral("1.z32")));
+        fs::remove(folder_ / "1.z32");
+        QVERIFY(board->close());
+        QVERIFY(get("1.z32").find("typed") != std::string::npos);
+    }
+};
+
+QTEST_MAIN(TestTodoBoard)
+#include "test_todo_board.moc"
