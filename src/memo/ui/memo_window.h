@@ -63,6 +63,8 @@ class MemoWindow : public QWidget {
     void setPictureMemo(bool on);
     void setPictureFile(const QString& path);
     void rename(const std::string& title);
+    // "題名の変更": the rename window, modal, at the memo's top-left corner.
+    void askRename();
     // Paste of a picture memo: the clipboard picture stored in the memo
     // folder as key + ".JPG" (quality 100), or ".BMP" with [Form] PastePic;
     // BmpFile names it. False when there was no picture or no file.
@@ -100,7 +102,6 @@ class MemoWindow : public QWidget {
     void chooseColor(bool background);
     void saveTextAs();
     void loadTextFile();
-    void askRename();
     void choosePictureFile();
     void savePictureAs(bool jpeg);
     void fitWindowToPicture();

@@ -115,7 +115,8 @@ MemoWindow* createMemo(platform::Settings& settings, int category) {
     QApplication::beep();
     window->showMemo();
     if (settings.readBool("Memo", "Caption", false))
-        QMetaObject::invokeMethod(window, [window] { window->rename(window->title()); });
+        QMetaObject::invokeMethod(
+            window, [window] { window->askRename(); }, Qt::QueuedConnection);
     rebuildMenu();
     return window;
 }
