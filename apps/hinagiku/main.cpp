@@ -27,6 +27,7 @@
 #include "mainwindow/ui/calendar_ex.h"
 #include "mainwindow/ui/main_window.h"
 #include "mainwindow/ui/main_window_settings_host.h"
+#include "memo/ui/memo_windows.h"
 #include "phonebook/ui/phone_book_tool.h"
 #include "platform/clock.h"
 #include "platform/profile_file.h"
@@ -110,6 +111,13 @@ int main(int argc, char** argv) {
     window.setTool(mainwindow::Tool::Period,
                    {[&] { cycle::openCycleTracker(settings, clock, window.selectedDate()); },
                     [] { return cycle::openCycleWindow() != nullptr; }});
+
+    // Memos: the memo menu, and the memos left open reopened at start-up
+    // (both start-up calls reach it; each memo opens once).
+    memo::setMemoHost({[&] { return window.frameGeometry(); }, [&] { window.rebuildMemoMenu(); }});
+    hooks.loadMemoSlots = [&] { memo::reopenShownMemos(settings); };
+    hooks.reopenShownMemos = [&] { memo::reopenShownMemos(settings); };
+    hooks.fillMemoMenu = [&](QMenu* menu) { memo::fillMemoMenu(menu, settings); };
 
     // To-do windows: the schedule editor, the jump window, the schedule list
     // and the schedule management window.
