@@ -23,6 +23,11 @@ bool runFirstStart(platform::Settings& settings, const std::filesystem::path& ho
     // A new user gets the holidays of today's law; a file from an older
     // installation keeps the table rules it was made for.
     settings.writeBool(kHolidayLawSection, kHolidayLawKey, true);
+    // A data folder the file already names (set by hand or by hinagikuctl
+    // before the first start) is the user's: only an unset one gets the
+    // default, so no one's data seem to vanish.
+    if (DataFolder(settings) != ".")
+        return true;
     const std::filesystem::path schedule = home / "Schedule";
     std::error_code ignored;
     std::filesystem::create_directories(schedule, ignored);

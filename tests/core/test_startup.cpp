@@ -37,6 +37,21 @@ TEST(Startup, FirstStartWithAnEmptySettingsFile) {
     EXPECT_EQ(home.readFile("hinagiku.ini"), before);
 }
 
+// A settings file that names an existing data folder before the first start
+// keeps it; the first start still writes the holiday table.
+TEST(Startup, FirstStartKeepsADataFolderAlreadySet) {
+    TempHome home;
+    const auto data = home.path() / "mine";
+    std::filesystem::create_directories(data);
+    home.writeFile("hinagiku.ini", "[Calendar]\r\nDirectory=" + data.string() + "\r\n");
+    platform::ProfileFile ini(settingsFilePath());
+    checkDataFolder(ini);
+    EXPECT_TRUE(runFirstStart(ini, homeFolder()));
+    EXPECT_EQ(DataFolder(ini), data.string());
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "Schedule"));
+    EXPECT_EQ(ini.readInt("Horiday", "Set", 0), 1);
+}
+
 TEST(Startup, SettingsFromAnOlderInstallationKeepTheTableRules) {
     TempHome home;
     const std::string windowsFile = "[Horiday]\r\nSet=1\r\n[CalendarEx]\r\nHappy_Monday=1\r\n";
