@@ -119,6 +119,9 @@ int main(int argc, char** argv) {
     hooks.reopenShownMemos = [&] { memo::reopenShownMemos(settings); };
     hooks.fillMemoMenu = [&](QMenu* menu) { memo::fillMemoMenu(menu, settings); };
 
+    // Diary: the list behind the privacy gate; the pages open from it and
+    // from the jump window.
+    diary::ui::DiaryTool diary(settings, clock);
     // To-do windows: the schedule editor, the jump window, the schedule list
     // and the schedule management window.
     schedule::AgendaTools agenda(
@@ -133,7 +136,11 @@ int main(int argc, char** argv) {
          .refreshDayView = [&] { window.CalendarEx1Change(); },
          .refreshCalendarMarks = [&] { window.refreshCalendarMarks(); },
          .mainWindowWidth = [&] { return window.width(); },
-         .openDiary = {},
+         .openDiary =
+             [&](const CivilDate& d) {
+                 if (const auto day = encodeDate(d))
+                     diary.openDay(*day);
+             },
          .editorClosed = {}});
     hooks.scheduleListBackToToday = [&] { agenda.scheduleListBackToToday(); };
     window.setTool(mainwindow::Tool::ScheduleRegistration, {[&] { agenda.openToDoEditor(); }, {}});
@@ -181,8 +188,6 @@ int main(int argc, char** argv) {
     // The phone book: privacy gate, data folder and its Tel folder, then open or raise.
     window.setTool(mainwindow::Tool::PhoneBook, {[&] { phonebook::openPhoneBook(settings); },
                                                  [] { return phonebook::phoneBookOpen(); }});
-    // Diary: the list behind the privacy gate; the pages open from it.
-    diary::ui::DiaryTool diary(settings, clock);
     window.setTool(mainwindow::Tool::DiaryList,
                    {[&] { diary.open(); }, [&] { return diary.isOpen(); }});
 

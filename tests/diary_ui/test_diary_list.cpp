@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "calendar/date_time.h"
 #include "core/data_folders.h"
 #include "core/ui/privacy_gate.h"
 #include "core/ui/session_end.h"
@@ -91,6 +92,20 @@ class DiaryListTest : public QObject {
         // A second request raises the same list.
         t.open();
         QCOMPARE(t.list(), list);
+    }
+
+    // The jump window's "日記を綴る" opens the day's page behind the same gate.
+    void dayPageOpensBehindTheGate() {
+        DiaryTool& t = tool();
+        const int day = *encodeDate(2024, 3, 15);
+        core::setPrivacyGate([](core::GuardedFeature) { return false; });
+        QVERIFY(t.openDay(day) == nullptr);
+        QVERIFY(!t.page(day));
+        core::setPrivacyGate({});
+        DiaryWindow* page = t.openDay(day);
+        QVERIFY(page != nullptr);
+        QCOMPARE(t.page(day), page);
+        QCOMPARE(t.openDay(day), page);  // raised, not a second window
     }
 
     void hookRunsGateThenDataFolderThenDiaryFolder() {

@@ -31,11 +31,11 @@ DiaryTool::~DiaryTool() {
         delete list_.data();
 }
 
-void DiaryTool::open() {
+bool DiaryTool::ready() {
     if (!core::passPrivacyGate(core::GuardedFeature::Diary))
-        return;
+        return false;
     if (!core::RequireDataFolder(settings_))
-        return;
+        return false;
     bool folder = false;
     try {
         folder = core::EnsureSubfolder(core::PrivateFolder(settings_), "Diary");
@@ -46,8 +46,18 @@ void DiaryTool::open() {
     }
     if (!folder) {
         core::openSettingsDialog();
-        return;
+        return false;
     }
+    return true;
+}
+
+DiaryWindow* DiaryTool::openDay(int day) {
+    return ready() ? openPage(day) : nullptr;
+}
+
+void DiaryTool::open() {
+    if (!ready())
+        return;
     if (!list_) {
         list_ = new DiaryListWindow(*this);
         list_->show();

@@ -30,6 +30,9 @@ class DiaryTool : public QObject {
     // dialog), then the list opens or comes to the front.
     void open();
     bool isOpen() const;
+    // A day's page from elsewhere (the jump window's "日記を綴る"): the same
+    // gate and folder checks as the list, then the page.
+    DiaryWindow* openDay(int day);
     DiaryListWindow* list() const;
 
     // The day's page window, brought to the front when open, else created
@@ -53,6 +56,8 @@ class DiaryTool : public QObject {
     const platform::Clock& clock() const { return clock_; }
 
   private:
+    // The privacy gate, the data folder and the diary folder, in that order.
+    bool ready();
     platform::Settings& settings_;
     const platform::Clock& clock_;
     QPointer<DiaryListWindow> list_;
