@@ -63,20 +63,23 @@ void SaveEntry(const std::filesystem::path& path, std::string_view richText) {
 bool DeleteEntry(const std::string& requested, platform::Settings& settings, OptionsErase erase) {
     const std::string name = std::filesystem::path(requested).filename().string();
     const EntryFamily family = decodeEntryName(name).family;
+    // The file goes first: when the system refuses, the entry keeps its
+    // options and stays whole.
+    const std::string path = EntryPathOnDisk(requested).string();
+    bool deleted = false;
+    if (isRegularFile(path)) {
+        if (::unlink(path.c_str()) == 0) {
+            deleted = true;
+        } else if (errno != ENOENT) {
+            throw platform::IoError("\"" + path +
+                                    "\": cannot delete the entry: " + std::strerror(errno));
+        }
+    }
     if (erase == OptionsErase::Always || family == EntryFamily::Popup ||
         family == EntryFamily::Uptime) {
         settings.eraseSection(requested);
     }
-    const std::string path = EntryPathOnDisk(requested).string();
-    if (!isRegularFile(path))
-        return false;
-    if (::unlink(path.c_str()) != 0) {
-        if (errno == ENOENT)
-            return false;
-        throw platform::IoError("\"" + path +
-                                "\": cannot delete the entry: " + std::strerror(errno));
-    }
-    return true;
+    return deleted;
 }
 
 bool EntryExists(const std::filesystem::path& path) {

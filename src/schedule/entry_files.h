@@ -46,9 +46,9 @@ enum class OptionsErase {
     Always,          // the management window erases it for every entry
 };
 
-// Erases the entry options section (the section named by `path`; section
-// names compare without regard to case) first, then deletes the file, found
-// in any case. Returns false when there was no file to delete;
+// Deletes the file (found in any case), then erases the entry options
+// section (the section named by `path`; section names compare without
+// regard to case). A refused deletion throws before the options are touched. Returns false when there was no file to delete;
 // throws platform::IoError when the system refuses.
 bool DeleteEntry(const std::string& path, platform::Settings& settings,
                  OptionsErase erase = OptionsErase::PopupAndUptime);

@@ -91,7 +91,7 @@ TEST_F(EntryFilesTest, SaveIntoAMissingFolderNamesTheFile) {
     }
 }
 
-TEST_F(EntryFilesTest, DeleteErasesThePopupOptionsFirst) {
+TEST_F(EntryFilesTest, DeleteRemovesTheFileAndThePopupOptions) {
     const std::string popup = path("0730____.__");
     SaveEntry(popup, "x");
     writeEntryOptions(settings, popup, EntryOptions{}, false, false);
