@@ -37,15 +37,17 @@ constexpr std::string_view kUsage =
     "todo move FROM TO | todo title POS TEXT | todo empty-trash | todo print POS OUT";
 
 // Rich text and printing need a GUI application; scripts have no display.
-void ensureGuiApplication() {
+// The application lives for the command only, so it is taken down before
+// the program ends, not among the static objects.
+std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     if (QCoreApplication::instance())
-        return;
+        return nullptr;
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "hinagikuctl";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // The board's folder and store, or the exit status that ends the command.
@@ -200,7 +202,7 @@ std::optional<DateTime> parseStamp(std::string_view text) {
 
 // The note file as the text area saves it: RTF, or UTF-8 text.
 std::string noteAsSaved(const std::string& bytes) {
-    ensureGuiApplication();
+    const auto application = ensureGuiApplication();
     QTextDocument document;
     if (richtext::isRtf(bytes))
         richtext::loadRichText(bytes, document);
@@ -326,7 +328,7 @@ int print(CommandContext& context) {
     const auto pos = position(board, context.args[1]);
     if (!pos)
         return usageError(context, kUsage, "no node at position " + context.args[1]);
-    ensureGuiApplication();
+    const auto application = ensureGuiApplication();
     QTextDocument document;
     if (board.outline.at(*pos).kind() == todo::NodeKind::Item) {
         const auto bytes = noteBytes(board, *pos);
