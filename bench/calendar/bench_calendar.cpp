@@ -73,8 +73,8 @@ void BM_HolidayNamesLawTwoCenturies(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * (last - first + 1));
     state.counters["per_day"] = benchmark::Counter(
-        static_cast<double>(last - first + 1), benchmark::Counter::kIsIterationInvariantRate |
-                                                   benchmark::Counter::kInvert);
+        static_cast<double>(last - first + 1),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_HolidayNamesLawTwoCenturies)->Unit(benchmark::kMillisecond);
 

@@ -48,8 +48,8 @@ enum class OptionsErase {
 
 // Deletes the file (found in any case), then erases the entry options
 // section (the section named by `path`; section names compare without
-// regard to case). A refused deletion throws before the options are touched. Returns false when there was no file to delete;
-// throws platform::IoError when the system refuses.
+// regard to case). Returns false when there was no file to delete; throws
+// platform::IoError when the system refuses, before the options are touched.
 bool DeleteEntry(const std::string& path, platform::Settings& settings,
                  OptionsErase erase = OptionsErase::PopupAndUptime);
 
