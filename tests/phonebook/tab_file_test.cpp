@@ -268,7 +268,7 @@ TEST_F(TabFileOnDisk, MissingFileIsEmptyAndSavesWhole) {
     EXPECT_TRUE(file.content.grid.empty());
     std::filesystem::create_directories(folder());
     TabGrid grid;
-    grid.rows[255][5] = "192.0.2.1";
+    grid.rows[255][5] = "127.0.0.1";
     EXPECT_EQ(saveTabFile(file, grid), SaveOutcome::Saved);
     EXPECT_EQ(readTabFile(folder(), 11).content.grid, grid);
     EXPECT_EQ(get("11.CSV").size(), 255u * 25 + 31u);

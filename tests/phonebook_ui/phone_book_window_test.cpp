@@ -355,7 +355,7 @@ class PhoneBookWindowTest : public QObject {
             "Tel/0.CSV",
             "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x83\x4e\x83\x8d\x81\x5b\x83\x6f\x81\x5b,"
             "\"\x8d\xb2\x93\xa1\x20\x89\xd4\x8e\x71\",03-1234-5678,sato@example.jp,"
-            "www.example.jp,192.0.2.10\r\n"
+            "www.example.jp,127.0.0.10\r\n"
             "\x82\xd0\x82\xc8\x82\xab\x82\xad\x8f\xa4\x89\xef,\"\x97\xe9\x96\xd8\x20\x88\xea"
             "\x98\x59\",06-9876-5432,suzuki@example.jp,,localhost\r\n"
             "\x8e\x9b\x89\xc6,\x95\xea,0120-000-111,,,\r\n");
