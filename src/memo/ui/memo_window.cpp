@@ -27,6 +27,7 @@
 #include "mainwindow/ui/color_value.h"
 #include "memo/memo_placement.h"
 #include "memo/memo_store.h"
+#include "memo/ui/memo_dialogs.h"
 #include "memo/ui/memo_rename_dialog.h"
 #include "memo/ui/memo_windows.h"
 #include "memo/ui/picture_view.h"
@@ -86,6 +87,9 @@ MemoWindow::MemoWindow(platform::Settings& settings, std::filesystem::path memoF
     text_->viewport()->installEventFilter(this);
     text_->installEventFilter(this);
     text_->setMouseTracking(true);
+    // Files dropped on the text go to the window's drop choice, not into the text.
+    text_->setAcceptDrops(false);
+    setAcceptDrops(true);
     QFont font(q(settings_.readText("Memo", "FontName", "ＭＳ Ｐゴシック")));
     font.setPointSize(std::max(1, settings_.readInt("Memo", "FontSize", 9)));
     text_->document()->setDefaultFont(font);
@@ -335,7 +339,7 @@ void MemoWindow::leavePetit() {
     showOffTaskbar();
 }
 
-void MemoWindow::setPictureMemo(bool on) {
+void MemoWindow::setPictureMemo(bool on, bool loadPicture) {
     picture_ = on;
     if (on)
         text_->setReadOnly(false), setStickyPaper(false);
@@ -343,8 +347,12 @@ void MemoWindow::setPictureMemo(bool on) {
     stack->setCurrentWidget(on ? static_cast<QWidget*>(pictureView_) : text_);
     if (shown_)
         settings_.writeInt(key_, "Kind", on ? 1 : 0);
-    if (on)
+    if (on && loadPicture)
         setPictureFile(q(settings_.readText(key_, "BmpFile", "")));
+}
+
+void MemoWindow::showPicture(QImage picture) {
+    pictureView_->setPicture(std::move(picture));
 }
 
 void MemoWindow::setPictureFile(const QString& stored) {
@@ -360,7 +368,8 @@ void MemoWindow::setPictureFile(const QString& stored) {
     QImage image;
     if (!path.isEmpty() && QFileInfo::exists(path)) {
         if (hasUpperExtension(path, "JPG"))
-            image = schedule::JpegProgressWindow::decodeWithProgress(path, this, isVisible());
+            image = schedule::JpegProgressWindow::decodeWithProgress(path, this, isVisible(),
+                                                                     memoDialogs().jpegError);
         else
             image = QImage(path);
     }
@@ -493,7 +502,10 @@ bool MemoWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && watched == text_) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F3) {
+        const bool control =
+            key->modifiers() == Qt::ControlModifier &&
+            (key->key() == Qt::Key_F || key->key() == Qt::Key_R || key->key() == Qt::Key_P);
+        if ((key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F3) || control) {
             keyPressEvent(key);
             return true;
         }
@@ -513,8 +525,22 @@ void MemoWindow::keyPressEvent(QKeyEvent* event) {
             setStickyPaper(!isStickyPaper());
             return;
         default:
-            QWidget::keyPressEvent(event);
+            break;
     }
+    // "操作" is off for picture memos and in sticky-paper mode.
+    if (event->modifiers() == Qt::ControlModifier && !picture_ && !isStickyPaper()) {
+        switch (event->key()) {
+            case Qt::Key_F:
+                return openFind();
+            case Qt::Key_R:
+                return openReplace();
+            case Qt::Key_P:
+                return print();
+            default:
+                break;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MemoWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -12,6 +13,7 @@
 
 class QFrame;
 class QMenu;
+class QPrinter;
 class QTextDocument;
 class QTextEdit;
 
@@ -60,8 +62,15 @@ class MemoWindow : public QWidget {
     void setStickyPaper(bool on);
     void enterPetit();
     void leavePetit();
-    void setPictureMemo(bool on);
+    // Switches the kind; a picture memo shows [key] BmpFile unless
+    // `loadPicture` is false (the caller shows one it has decoded).
+    void setPictureMemo(bool on, bool loadPicture = true);
     void setPictureFile(const QString& path);
+    // Shows a picture already decoded from the file BmpFile names.
+    void showPicture(QImage picture);
+    // Replaces the text with a text file's (RTF, UTF-8 or CP932), as changed.
+    void replaceText(const std::string& fileBytes);
+    void fitWindowToPicture();
     void rename(const std::string& title);
     // "題名の変更": the rename window, modal, at the memo's top-left corner.
     void askRename();
@@ -72,6 +81,25 @@ class MemoWindow : public QWidget {
     PictureView* pictureView() const { return pictureView_; }
     // The delete command: asks unless [Form] Delete is set; true when deleted.
     bool deleteMemo();
+
+    // Files dropped on the memo: the drop choice window, then this memo or
+    // new memos of its category take them. A file that cannot be taken
+    // (folder, unreadable, over 16 MiB, binary, a picture that does not
+    // decode) gives the drop warning and changes nothing. True when done.
+    bool dropFiles(const QStringList& paths);
+
+    // "検索", "置換": the dialogs every memo shares, on this memo's text.
+    void openFind();
+    void openReplace();
+    // Prints a copy headed by "Title:", "Print:" with `now` and an empty
+    // line; the memo itself stays as it is (undo included).
+    void printTo(QPrinter& printer, double now) const;
+    void print();
+    // "名前を付けて保存": ".RTF" (any case) rich text, any other name plain text.
+    void saveTextAs();
+    // "壁紙として保存": the picture as BMP at the chosen path (preset to
+    // [MemoWall] File), made the wallpaper; the path is remembered.
+    void saveAsWallpaper();
 
   signals:
     // The memo's title or existence changed: menus and lists rebuild.
@@ -86,6 +114,9 @@ class MemoWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -100,11 +131,10 @@ class MemoWindow : public QWidget {
     Qt::Edges edgesAt(const QPoint& pos) const;
     QMenu* buildMenu();
     void chooseColor(bool background);
-    void saveTextAs();
     void loadTextFile();
     void choosePictureFile();
     void savePictureAs(bool jpeg);
-    void fitWindowToPicture();
+    void warnDrop();
 
     platform::Settings& settings_;
     std::filesystem::path folder_;

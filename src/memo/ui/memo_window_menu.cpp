@@ -12,6 +12,8 @@
 
 #include "core/ui/application.h"
 #include "mainwindow/ui/color_value.h"
+#include "memo/memo_files.h"
+#include "memo/ui/memo_dialogs.h"
 #include "memo/ui/memo_rename_dialog.h"
 #include "memo/ui/memo_window.h"
 #include "memo/ui/memo_windows.h"
@@ -26,22 +28,6 @@ namespace {
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// Plain text as the program writes it: CP932 with CR LF, or UTF-8 with a
-// byte-order mark when CP932 cannot hold a character (never "?").
-std::string plainTextBytes(const QString& text) {
-    std::string utf8 = text.toStdString();
-    std::string crlf;
-    crlf.reserve(utf8.size() + utf8.size() / 16);
-    for (const char c : utf8) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    if (platform::fitsCp932(crlf))
-        return platform::toCp932(crlf);
-    return "\xEF\xBB\xBF" + crlf;
 }
 
 }  // namespace
@@ -94,6 +80,14 @@ QMenu* MemoWindow::buildMenu() {
         QMenu* basic = textMenu->addMenu(QStringLiteral("基本属性の設定"));
         basic->addAction(QStringLiteral("背景色"), this, [this] { chooseColor(true); });
         basic->addAction(QStringLiteral("基本のフォント色"), this, [this] { chooseColor(false); });
+        QMenu* ops = textMenu->addMenu(QStringLiteral("操作"));
+        ops->setEnabled(!sticky);
+        ops->addAction(QStringLiteral("検索"), QKeySequence(Qt::CTRL | Qt::Key_F), this,
+                       [this] { openFind(); });
+        ops->addAction(QStringLiteral("置換"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
+                       [this] { openReplace(); });
+        ops->addAction(QStringLiteral("印刷"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+                       [this] { print(); });
         textMenu->addAction(QStringLiteral("名前を付けて保存"), this, [this] { saveTextAs(); });
         textMenu->addAction(QStringLiteral("ファイルの読みこみ"), this, [this] { loadTextFile(); })
             ->setEnabled(!sticky);
@@ -114,6 +108,9 @@ QMenu* MemoWindow::buildMenu() {
         saveAs->setEnabled(hasPicture);
         saveAs->addAction(QStringLiteral("JPG（256色）"), this, [this] { savePictureAs(true); });
         saveAs->addAction(QStringLiteral("BMP"), this, [this] { savePictureAs(false); });
+        pictureMenu
+            ->addAction(QStringLiteral("壁紙として保存"), this, [this] { saveAsWallpaper(); })
+            ->setEnabled(hasPicture);
         pictureMenu->addAction(QStringLiteral("ファイルの読みこみ"), this,
                                [this] { choosePictureFile(); });
     }
@@ -151,39 +148,19 @@ void MemoWindow::chooseColor(bool background) {
     applyColors();
 }
 
-void MemoWindow::saveTextAs() {
-    setPictureMemo(false);
-    const QString start = QString::fromStdString((folder_ / (key_ + ".RTF")).string());
-    const QString path = QFileDialog::getSaveFileName(
-        this, {}, start,
-        QStringLiteral("Rich files (*.RTF *.rtf);;Text files (*.TXT *.txt);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    try {
-        const bool rich = QFileInfo(path).suffix().toUpper() == QLatin1String("RTF");
-        platform::writeFileAtomically(path.toStdString(),
-                                      rich ? richtext::saveRichText(*text_->document())
-                                           : plainTextBytes(text_->toPlainText()));
-    } catch (const std::exception& e) {
-        core::reportError(QString::fromUtf8(e.what()));
-    }
-}
-
 void MemoWindow::loadTextFile() {
     setPictureMemo(false);
-    const QString path = QFileDialog::getOpenFileName(
-        this, {}, QString::fromStdString(folder_.string()),
+    const QString path = memoDialogs().openFileName(
+        this, QString::fromStdString(folder_.string()),
         QStringLiteral("Text files (*.TXT *.txt);;Rich files (*.RTF *.rtf);;All files (*)"));
     if (path.isEmpty())
         return;
-    std::string bytes;
-    if (!platform::readWholeFile(path.toStdString(), bytes)) {
-        core::reportError(QStringLiteral("\"%1\" を読みこめません。").arg(path));
+    const MemoFile file = readMemoFile(path.toStdString());
+    if (!file.ok() || file.picture) {
+        memoDialogs().warn(this, QStringLiteral("\"%1\" をメモに読みこめません。").arg(path));
         return;
     }
-    richtext::loadRichText(bytes, *text_->document());
-    applyInset(*text_->document());
-    text_->document()->setModified(true);
+    replaceText(file.bytes);
     save();
 }
 
@@ -247,9 +224,9 @@ void MemoWindow::savePictureAs(bool jpeg) {
         return;
     const QString start = q((folder_ / (key_ + (jpeg ? ".JPG" : ".BMP"))).string());
     const QString path =
-        QFileDialog::getSaveFileName(this, {}, start,
-                                     jpeg ? QStringLiteral("Jpeg (*.JPG *.jpg);;All files (*)")
-                                          : QStringLiteral("Bitmap (*.BMP *.bmp);;All files (*)"));
+        memoDialogs().saveFileName(this, start,
+                                   jpeg ? QStringLiteral("Jpeg (*.JPG *.jpg);;All files (*)")
+                                        : QStringLiteral("Bitmap (*.BMP *.bmp);;All files (*)"));
     if (path.isEmpty())
         return;
     if (jpeg) {

@@ -38,14 +38,14 @@ void rebuildMenu() {
         hostStore().rebuildMemoMenu();
 }
 
-MemoWindow* makeWindow(platform::Settings& settings, const std::string& key,
-                       const std::string& title, int category) {
+}  // namespace
+
+MemoWindow* newMemoWindow(platform::Settings& settings, const std::string& key,
+                          const std::string& title, int category) {
     auto* window = new MemoWindow(settings, memoFolderOf(settings), key, title, category);
     QObject::connect(window, &MemoWindow::indexChanged, window, [] { rebuildMenu(); });
     return window;
 }
-
-}  // namespace
 
 void setMemoHost(MemoHost host) {
     hostStore() = std::move(host);
@@ -89,7 +89,7 @@ MemoWindow* openMemo(platform::Settings& settings, const std::string& key, const
         open->bringBack();
         return open;
     }
-    MemoWindow* window = makeWindow(settings, key, title, category);
+    MemoWindow* window = newMemoWindow(settings, key, title, category);
     if (copyText) {
         window->markCopyOnly();
         window->textArea()->selectAll();
@@ -111,7 +111,7 @@ MemoWindow* createMemo(platform::Settings& settings, int category) {
         core::reportError(QString::fromUtf8(e.what()));
         return nullptr;
     }
-    MemoWindow* window = makeWindow(settings, key, key, category);
+    MemoWindow* window = newMemoWindow(settings, key, key, category);
     QApplication::beep();
     window->showMemo();
     if (settings.readBool("Memo", "Caption", false))

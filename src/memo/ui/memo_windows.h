@@ -41,6 +41,10 @@ void unregisterMemoWindow(MemoWindow* window);
 // on the clipboard without being shown, writing nothing.
 MemoWindow* openMemo(platform::Settings& settings, const std::string& key, const std::string& title,
                      int category, bool copyText = false);
+// A window for memo `key`, not yet shown, whose changes of title or
+// existence rebuild the memo menu.
+MemoWindow* newMemoWindow(platform::Settings& settings, const std::string& key,
+                          const std::string& title, int category);
 // Creates a memo in `category` and opens it; the data folder rules apply.
 // Returns the window, or nothing when the folder stopped it.
 MemoWindow* createMemo(platform::Settings& settings, int category);

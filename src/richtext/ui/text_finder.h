@@ -12,6 +12,10 @@ class TextFinder {
   public:
     explicit TextFinder(QTextEdit* editor) : editor_(editor) {}
 
+    // Points the search at another editor (one search shared by windows).
+    void setEditor(QTextEdit* editor) { editor_ = editor; }
+    QTextEdit* editor() const { return editor_; }
+
     // Opening the find dialog starts again at the first line.
     void restart() { nextLine_ = 0; }
     // Find-next: from the line after the last match (the first line when the
