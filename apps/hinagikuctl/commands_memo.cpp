@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_registry.h"
+#include "commands_memo_picture.h"
 #include "core/data_folders.h"
 #include "core/home_folder.h"
 #include "memo/memo_store.h"
@@ -27,7 +28,8 @@ using memo::MemoEntry;
 
 constexpr std::string_view kMemoUsage =
     "memo categories | memo list [CATEGORY] | memo new CATEGORY [--title TEXT] [--body FILE] |\n"
-    "      memo text KEY | memo delete KEY | memo reorder SOURCE TARGET KEY...\n"
+    "      memo text KEY | memo delete KEY | memo reorder SOURCE TARGET KEY... |\n"
+    "      memo picture KEY FILE\n"
     "      (CATEGORY 0 to 9)";
 
 std::optional<int> category(std::string_view text) {
@@ -171,6 +173,23 @@ int memoCommand(CommandContext& context) {
                 store.remove(key, i);
         }
         return kExitOk;
+    }
+
+    if (verb == "picture" && args.size() == 3) {
+        const auto where = memo::categoryOf(settings, args[1]);
+        if (!where)
+            return refuse(context, args[1] + " is in no category");
+        if (isOpen(settings, args[1]))
+            return refuse(context, args[1] + " is open; close it first");
+        const auto folder = memoFolder(context, settings);
+        if (!folder)
+            return kExitIoError;
+        std::string key = args[1];
+        for (const MemoEntry& entry : memo::listCategory(settings, *where)) {
+            if (sameKey(entry.key, key))
+                key = entry.key;
+        }
+        return memoPicture(context, settings, *folder, key, args[2]);
     }
 
     if (verb == "reorder" && args.size() >= 4) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <filesystem>
 
+#include "platform/atomic_file.h"
 #include "platform/cp932.h"
 #include "platform/profile_file.h"
 #include "support/process_run.h"
@@ -62,6 +65,59 @@ TEST_F(MemoCommands, CreateListReadReorderAndDelete) {
     const auto categories = ctl({"memo", "categories"}).out;
     EXPECT_EQ(categories.substr(0, categories.find('\n')), "0\tメモ１\tメモ1");
     EXPECT_EQ(ctl({"memo", "list", "x"}).status, 2);
+}
+
+TEST_F(MemoCommands, PictureStoresThePasteAndRefusesOpenOrUnknownMemos) {
+    const auto data = home.path() / "Data";
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    const std::string png = (home.path() / "shot.png").string();
+    ASSERT_TRUE(image.save(QString::fromStdString(png), "PNG"));
+    home.writeFile("not-a-picture.png", "text");
+    ASSERT_EQ(ctl({"memo", "new", "2"}).out, "Memo1\n");
+    ASSERT_EQ(ctl({"memo", "new", "2"}).out, "Memo2\n");
+    platform::ProfileFile(home.iniPath()).writeText("Memo2", "Show", "1");
+
+    struct Case {
+        std::vector<std::string> args;
+        int pastePic;
+        int status;
+        std::string out;
+        const char* magic;
+    };
+    const std::string folder = (data / "Memo").string();
+    for (const Case& c : {
+             Case{{"memo1", png}, 0, 0, folder + "/Memo1.JPG\n", "\xFF\xD8\xFF"},
+             Case{{"Memo1", png}, 1, 0, folder + "/Memo1.BMP\n", "BM"},
+             Case{{"Memo2", png}, 0, 1, "", nullptr},  // open
+             Case{{"Memo7", png}, 0, 1, "", nullptr},  // in no category
+             Case{{"Memo1", (home.path() / "not-a-picture.png").string()}, 0, 1, "", nullptr},
+             Case{{"Memo1", (home.path() / "missing.png").string()}, 0, 1, "", nullptr},
+         }) {
+        platform::ProfileFile(home.iniPath()).writeInt("Form", "PastePic", c.pastePic);
+        const std::string before =
+            platform::ProfileFile(home.iniPath()).readText("Memo1", "BmpFile", "");
+        std::vector<std::string> args = {"memo", "picture"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto outcome = ctl(args);
+        EXPECT_EQ(outcome.status, c.status) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(outcome.out, c.out);
+        platform::ProfileFile ini(home.iniPath());
+        if (c.magic == nullptr) {
+            EXPECT_EQ(ini.readText("Memo1", "BmpFile", ""), before);
+            continue;
+        }
+        const std::string written = c.out.substr(0, c.out.size() - 1);
+        EXPECT_EQ(ini.readText("Memo1", "BmpFile", ""), written);
+        EXPECT_EQ(ini.readInt("Memo1", "Kind", 0), 1);
+        EXPECT_EQ(QImage(QString::fromStdString(written)).size(), QSize(24, 16));
+        std::string bytes;
+        ASSERT_TRUE(platform::readWholeFile(written, bytes));
+        EXPECT_TRUE(bytes.starts_with(c.magic));
+    }
+    EXPECT_EQ(ctl({"memo", "list", "2"}).out,
+              "2\tMemo1\tMemo1\tclosed\tpicture\n2\tMemo2\tMemo2\topen\ttext\n");
+    EXPECT_EQ(ctl({"memo", "picture", "Memo1"}).status, 2);
 }
 
 }  // namespace
