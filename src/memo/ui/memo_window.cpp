@@ -1,5 +1,6 @@
 #include "memo/ui/memo_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -52,6 +53,21 @@ QString q(const std::string& text) {
 bool hasUpperExtension(const QString& path, const char* extension) {
     return QFileInfo(path).suffix().toUpper() == QLatin1String(extension);
 }
+
+// Lays out nothing: a document being filled has no one to show it to yet.
+class NoLayout final : public QAbstractTextDocumentLayout {
+  public:
+    using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
+    void draw(QPainter*, const PaintContext&) override {}
+    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+  protected:
+    void documentChanged(int, int, int) override {}
+};
 
 }  // namespace
 
@@ -142,11 +158,19 @@ bool MemoWindow::isStickyPaper() const {
 }
 
 void MemoWindow::loadBody() {
+    // Filled before the editor has it: one layout of the text, not one per
+    // step of the loading.
+    auto* document = new QTextDocument(text_);
+    document->setDocumentLayout(new NoLayout(document));
+    document->setDefaultFont(text_->document()->defaultFont());
     std::string bytes;
     if (platform::readWholeFile(folder_ / key_, bytes))
-        richtext::loadRichText(bytes, *text_->document());
-    applyInset(*text_->document());
-    text_->document()->setModified(false);
+        richtext::loadRichText(bytes, *document);
+    applyInset(*document);
+    document->setModified(false);
+    document->clearUndoRedoStacks();
+    document->setDocumentLayout(nullptr);  // the editor's own layout, made once
+    text_->setDocument(document);
 }
 
 bool MemoWindow::saveBody() {
@@ -185,7 +209,9 @@ void MemoWindow::applyColors() {
 
 void MemoWindow::showMemo() {
     core::PlaySoundCue(settings_, "ope");
-    settings_.writeInt(key_, "Show", 1);
+    // Reopened memos hold 1 already: no write of the settings file for them.
+    if (settings_.readInt(key_, "Show", 0) != 1)
+        settings_.writeInt(key_, "Show", 1);
     const QRect main = memoHost().mainWindowRect ? memoHost().mainWindowRect() : QRect();
     const WindowRect mainRect{main.left(), main.top(), main.width(), main.height()};
     if (settings_.readBool(key_, "peti", false)) {
