@@ -4,10 +4,16 @@
 // at its new place.
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDrag>
+#include <QLabel>
+#include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -20,6 +26,7 @@
 #include <thread>
 
 #include "memo/memo_store.h"
+#include "memo/ui/memo_drop_window.h"
 #include "memo/ui/memo_window.h"
 #include "memo/ui/memo_windows.h"
 #include "platform/memory_settings.h"
@@ -66,6 +73,27 @@ QString run(const QString& program, const QStringList& args) {
     }
     return QString::fromUtf8(process.readAllStandardOutput());
 }
+
+// Starts a drag of `files` when pressed, as a file manager would.
+class FileSource : public QLabel {
+  public:
+    explicit FileSource(QList<QUrl> files) : QLabel(QStringLiteral("files")), files_(files) {
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setFixedSize(80, 40);
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent*) override {
+        auto* drag = new QDrag(this);
+        auto* data = new QMimeData;
+        data->setUrls(files_);
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+    }
+
+  private:
+    QList<QUrl> files_;
+};
 
 }  // namespace
 
@@ -149,6 +177,70 @@ class MemoX11Test : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(settings->readInt(window->key(), "Left", 0), moved.x(), 5000);
         QCOMPARE(settings->readInt(window->key(), "Top", 0), moved.y());
         QVERIFY(window->isStickyPaper());
+        QCOMPARE(window->textArea()->toPlainText(), QStringLiteral("drag me by my text"));
+    }
+
+    // Two files dragged onto a memo: the drop window, on top, and its
+    // second button makes a memo of each.
+    void filesDraggedOntoAMemoGoThroughTheDropWindow() {
+        home->writeFile("one.txt", "first file");
+        home->writeFile("two.txt", "second file");
+        memo::MemoWindow* window = openAt(300, 250);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        FileSource source(
+            {QUrl::fromLocalFile(QString::fromStdString((home->path() / "one.txt").string())),
+             QUrl::fromLocalFile(QString::fromStdString((home->path() / "two.txt").string()))});
+        source.move(40, 40);
+        source.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&source));
+        QTRY_COMPARE(source.geometry().topLeft(), QPoint(40, 40));
+        QTest::qWait(300);
+
+        QString caption;
+        bool onTop = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* drop = qobject_cast<memo::MemoDropWindow*>(QApplication::activeModalWidget());
+            if (drop == nullptr || !drop->isVisible())
+                return;
+            poll.stop();
+            caption = drop->windowTitle();
+            onTop = drop->windowFlags() & Qt::WindowStaysOnTopHint;
+            const QByteArray shots = qgetenv("HINAGIKU_SCREENSHOT_DIR");
+            if (!shots.isEmpty()) {
+                QTest::qWait(500);
+                QProcess::execute(
+                    QStringLiteral("import"),
+                    {QStringLiteral("-window"), QStringLiteral("root"),
+                     QString::fromLocal8Bit(shots) + QStringLiteral("/memo_drop.png")});
+            }
+            drop->button(1)->click();
+        });
+        poll.start(50);
+        const QPoint target = window->mapToGlobal(QPoint(60, 30));
+        QStringList script = {QStringLiteral("mousemove"), QStringLiteral("60"),
+                              QStringLiteral("60"),        QStringLiteral("sleep"),
+                              QStringLiteral("0.3"),       QStringLiteral("mousedown"),
+                              QStringLiteral("1")};
+        for (int step = 1; step <= 6; ++step) {
+            const QPoint p = QPoint(60, 60) + (target - QPoint(60, 60)) * step / 6;
+            script << QStringLiteral("sleep") << QStringLiteral("0.15")
+                   << QStringLiteral("mousemove") << QString::number(p.x())
+                   << QString::number(p.y());
+        }
+        script << QStringLiteral("sleep") << QStringLiteral("0.3") << QStringLiteral("mouseup")
+               << QStringLiteral("1");
+        run(QStringLiteral("xdotool"), script);
+        QTRY_COMPARE_WITH_TIMEOUT(memo::memoWindows().size(), std::size_t(3), 10000);
+        QCOMPARE(caption, QStringLiteral("Drop-[") + QString::fromStdString(window->title()) +
+                              QStringLiteral("]"));
+        QVERIFY(onTop);
+        const auto entries = memo::listCategory(*settings, 0);
+        QCOMPARE(entries.size(), std::size_t(3));
+        QCOMPARE(memo::findMemoWindow(entries[1].key)->textArea()->toPlainText(),
+                 QStringLiteral("first file"));
+        QCOMPARE(memo::findMemoWindow(entries[2].key)->textArea()->toPlainText(),
+                 QStringLiteral("second file"));
         QCOMPARE(window->textArea()->toPlainText(), QStringLiteral("drag me by my text"));
     }
 };

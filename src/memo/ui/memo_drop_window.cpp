@@ -9,7 +9,8 @@ namespace hinagiku::memo {
 
 MemoDropWindow::MemoDropWindow(const QString& title, int fileCount, bool stickyPaper,
                                const QRect& memo, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Drop-[") + title + QStringLiteral("]"));
     const bool several = fileCount > 1;
     auto* layout = new QVBoxLayout(this);
@@ -37,8 +38,8 @@ MemoDropWindow::MemoDropWindow(const QString& title, int fileCount, bool stickyP
 
     const int width = memo.width() < 143 ? 230 : memo.width();
     setFixedWidth(width);
-    adjustSize();
-    QRect g(memo.topLeft(), QSize(width, sizeHint().height()));
+    setFixedHeight(layout->sizeHint().height());
+    QRect g(memo.topLeft(), QSize(width, height()));
     if (QScreen* screen = QGuiApplication::screenAt(memo.center())
                               ? QGuiApplication::screenAt(memo.center())
                               : QGuiApplication::primaryScreen()) {
