@@ -39,6 +39,9 @@ class MemoTextTest : public QObject {
     QString savePath;   // what the save dialog answers
     QString saveStart;  // what it was preset to
     std::vector<std::string> wallpapers;
+    QString chosenPicture;
+    QString chooserCaption;
+    QString chooserCurrent;
 
     fs::path folder() const { return home->path() / "Memo"; }
     memo::MemoWindow* openNew(const QString& text = {}) {
@@ -71,6 +74,12 @@ class MemoTextTest : public QObject {
             wallpapers.push_back(path);
             bitmap.save(QString::fromStdString(path), "BMP");
             return platform::WallpaperResult{platform::WallpaperResult::Status::Applied, {}};
+        };
+        dialogs.choosePicture = [this](QWidget*, const platform::Settings&, const QString& caption,
+                                       const QString& current) {
+            chooserCaption = caption;
+            chooserCurrent = current;
+            return chosenPicture;
         };
         memo::setMemoDialogs(dialogs);
     }
@@ -215,6 +224,29 @@ class MemoTextTest : public QObject {
         window->saveAsWallpaper();
         QCOMPARE(saveStart, QString::fromStdString(chosen));
         QCOMPARE(wallpapers.size(), std::size_t(1));
+    }
+
+    void thePictureChooserSetsThePictureOrClearsIt() {
+        memo::MemoWindow* window = openNew();
+        window->rename("写真");
+        window->setPictureMemo(true);
+        fs::create_directories(home->path() / "pictures");
+        QImage image(33, 22, QImage::Format_RGB32);
+        image.fill(Qt::yellow);
+        chosenPicture = QString::fromStdString((home->path() / "pictures" / "a.JPG").string());
+        QVERIFY(image.save(chosenPicture, "JPG"));
+        window->choosePictureFile();
+        QCOMPARE(chooserCaption, QStringLiteral("Picture - 写真"));
+        QCOMPARE(chooserCurrent, QString());
+        QCOMPARE(settings->readText(window->key(), "BmpFile", ""), chosenPicture.toStdString());
+        QCOMPARE(window->pictureView()->picture().size(), QSize(33, 22));
+        // The next time starts at it; nothing selected clears it.
+        const QString before = chosenPicture;
+        chosenPicture.clear();
+        window->choosePictureFile();
+        QCOMPARE(chooserCurrent, before);
+        QCOMPARE(settings->readText(window->key(), "BmpFile", "x"), std::string());
+        QVERIFY(window->pictureView()->picture().isNull());
     }
 
     void memosOpenAtTheEndReopenInPlaceOnceAtTheNextStart() {

@@ -8,6 +8,7 @@
 
 #include "memo/ui/memo_drop_window.h"
 #include "memo/ui/memo_window.h"
+#include "schedule/ui/picture_chooser.h"
 
 namespace hinagiku::memo {
 namespace {
@@ -42,6 +43,15 @@ MemoDialogs standardMemoDialogs() {
     };
     dialogs.openFileName = [](QWidget* parent, const QString& start, const QString& filter) {
         return QFileDialog::getOpenFileName(parent, {}, start, filter);
+    };
+    dialogs.choosePicture = [](QWidget* memo, const platform::Settings& settings,
+                               const QString& caption, const QString& current) {
+        schedule::PictureChooser chooser(settings, memo);
+        chooser.setWindowTitle(caption);
+        chooser.setFileName(current);
+        chooser.move(memo->geometry().topLeft());
+        chooser.exec();
+        return chooser.fileName();
     };
     dialogs.setWallpaper = [](const QImage& bitmap, const std::string& path) {
         return platform::SetWallpaper(bitmap, path);

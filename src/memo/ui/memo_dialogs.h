@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/settings.h"
 #include "platform/wallpaper.h"
 #include "schedule/ui/error_question.h"
 
@@ -33,6 +34,12 @@ struct MemoDialogs {
     // An open dialog for an existing file; empty when cancelled.
     std::function<QString(QWidget* parent, const QString& start, const QString& filter)>
         openFileName;
+    // The picture chooser with `caption` at the memo's top-left corner,
+    // preselecting `current`; whatever is selected when it closes (empty
+    // when nothing).
+    std::function<QString(QWidget* memo, const platform::Settings& settings, const QString& caption,
+                          const QString& current)>
+        choosePicture;
     // The JPEG coder's error question (empty: the standard error box).
     schedule::ErrorQuestion jpegError;
     // Writes the bitmap and makes it the desktop wallpaper.

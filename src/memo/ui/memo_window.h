@@ -97,6 +97,9 @@ class MemoWindow : public QWidget {
     void print();
     // "名前を付けて保存": ".RTF" (any case) rich text, any other name plain text.
     void saveTextAs();
+    // "ファイルの読みこみ" of a picture memo: the picture chooser; BmpFile
+    // takes what it selects (empty when nothing) and the picture follows.
+    void choosePictureFile();
     // "壁紙として保存": the picture as BMP at the chosen path (preset to
     // [MemoWall] File), made the wallpaper; the path is remembered.
     void saveAsWallpaper();
@@ -132,7 +135,6 @@ class MemoWindow : public QWidget {
     QMenu* buildMenu();
     void chooseColor(bool background);
     void loadTextFile();
-    void choosePictureFile();
     void savePictureAs(bool jpeg);
     void warnDrop();
 

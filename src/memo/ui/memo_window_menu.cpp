@@ -204,16 +204,9 @@ void MemoWindow::fitWindowToPicture() {
 
 void MemoWindow::choosePictureFile() {
     const QString current = q(settings_.readText(key_, "BmpFile", ""));
-    QFileDialog dialog(this, QStringLiteral("Picture - ") + q(title_),
-                       QFileInfo(current).exists() ? current : q(folder_.string()),
-                       QStringLiteral("Pictures (*.BMP *.bmp *.JPG *.jpg);;All files (*)"));
-    dialog.move(geometry().topLeft());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (QFileInfo(current).exists())
-        dialog.selectFile(current);
-    const QString chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                               ? dialog.selectedFiles().first()
-                               : QString();
+    const QString chosen =
+        memoDialogs().choosePicture(this, settings_, QStringLiteral("Picture - ") + q(title_),
+                                    QFileInfo(current).exists() ? current : QString());
     settings_.writeText(key_, "BmpFile", chosen.toStdString());
     setPictureFile(chosen);
 }
