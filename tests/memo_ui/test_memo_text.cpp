@@ -249,6 +249,36 @@ class MemoTextTest : public QObject {
         QVERIFY(window->pictureView()->picture().isNull());
     }
 
+    void savingThePictureElsewhereAddsTheDefaultExtension_data() {
+        QTest::addColumn<bool>("jpeg");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("jpeg, bare name") << true << "copy"
+                                         << "copy.JPG" << QByteArray("\xFF\xD8");
+        QTest::newRow("bmp, bare name") << false << "copy"
+                                        << "copy.BMP" << QByteArray("BM");
+        QTest::newRow("bmp, own extension") << false << "copy.bmp"
+                                            << "copy.bmp" << QByteArray("BM");
+    }
+    void savingThePictureElsewhereAddsTheDefaultExtension() {
+        QFETCH(bool, jpeg);
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, magic);
+        memo::MemoWindow* window = openNew();
+        window->setPictureMemo(true);
+        QImage image(12, 8, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(window->pastePicture(image));
+        savePath = QString::fromStdString((home->path() / name.toStdString()).string());
+        window->savePictureAs(jpeg);
+        QCOMPARE(saveStart, QString::fromStdString(
+                                (folder() / (window->key() + (jpeg ? ".JPG" : ".BMP"))).string()));
+        const std::string bytes = read(home->path() / written.toStdString());
+        QVERIFY(bytes.starts_with(magic.toStdString()));
+    }
+
     void memosOpenAtTheEndReopenInPlaceOnceAtTheNextStart() {
         memo::MemoWindow* normal = openNew(QStringLiteral("left open"));
         memo::MemoWindow* petit = openNew();

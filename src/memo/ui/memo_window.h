@@ -100,6 +100,9 @@ class MemoWindow : public QWidget {
     // "ファイルの読みこみ" of a picture memo: the picture chooser; BmpFile
     // takes what it selects (empty when nothing) and the picture follows.
     void choosePictureFile();
+    // "別名で保存": the picture as JPEG (quality 100) or BMP; a name without
+    // an extension gets ".JPG" or ".BMP".
+    void savePictureAs(bool jpeg);
     // "壁紙として保存": the picture as BMP at the chosen path (preset to
     // [MemoWall] File), made the wallpaper; the path is remembered.
     void saveAsWallpaper();
@@ -135,7 +138,6 @@ class MemoWindow : public QWidget {
     QMenu* buildMenu();
     void chooseColor(bool background);
     void loadTextFile();
-    void savePictureAs(bool jpeg);
     void warnDrop();
 
     platform::Settings& settings_;

@@ -216,12 +216,14 @@ void MemoWindow::savePictureAs(bool jpeg) {
     if (picture.isNull())
         return;
     const QString start = q((folder_ / (key_ + (jpeg ? ".JPG" : ".BMP"))).string());
-    const QString path =
+    QString path =
         memoDialogs().saveFileName(this, start,
                                    jpeg ? QStringLiteral("Jpeg (*.JPG *.jpg);;All files (*)")
                                         : QStringLiteral("Bitmap (*.BMP *.bmp);;All files (*)"));
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())  // the default extension
+        path += jpeg ? QStringLiteral(".JPG") : QStringLiteral(".BMP");
     if (jpeg) {
         schedule::JpegProgressWindow::encodeWithProgress(picture, path, this);
         return;
