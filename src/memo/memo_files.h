@@ -10,7 +10,7 @@
 namespace hinagiku::memo {
 
 // Files dropped on a memo or loaded into it are refused past this size.
-inline constexpr std::uintmax_t kMaxMemoFileBytes = 16u * 1024u * 1024u;
+inline constexpr std::uintmax_t kMaxMemoFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 // Whether a memo takes `path` as a picture: its extension, upper-cased, is
 // ".BMP" or ".JPG". Every other file is text.
