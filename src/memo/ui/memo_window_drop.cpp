@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -81,8 +82,10 @@ bool MemoWindow::dropFiles(const QStringList& paths) {
         return false;
     raise();
     activateWindow();
+    const QPointer<MemoWindow> self(this);
     const int choice = memoDialogs().dropChoice(*this, static_cast<int>(paths.size()));
-    if (choice < 1 || choice > 3)
+    // The memo may have been closed or deleted while the choice was open.
+    if (self == nullptr || noSave_ || choice < 1 || choice > 3)
         return false;
     if (choice == 1 && isStickyPaper())
         return false;
