@@ -307,12 +307,12 @@ void MemoListWindow::selectCategory(int category) {
         tree_->setCurrentItem(node);
 }
 
-void MemoListWindow::reload(const std::string& key, int category) {
+void MemoListWindow::reload(const std::string& key, int category, bool notice) {
     writeBack();
-    std::unique_ptr<core::BusyNotice> notice;
-    if (!cuePlayed_ && isVisible()) {
-        notice = std::make_unique<core::BusyNotice>(QStringLiteral("メモの一覧を取得しています。"));
-        notice->showNow();
+    std::unique_ptr<core::BusyNotice> busy;
+    if (notice && isVisible()) {
+        busy = std::make_unique<core::BusyNotice>(QStringLiteral("メモの一覧を取得しています。"));
+        busy->showNow();
     }
     status_->setText(kReloadStatus);
     const MemoIndex index = readMemoIndex(settings_);
@@ -352,7 +352,19 @@ void MemoListWindow::reload(const std::string& key, int category) {
 }
 
 void MemoListWindow::refresh() {
-    reload(selectedKey(), selectedCategory());
+    if (!rebuildingMenu_)
+        reload(selectedKey(), selectedCategory(), false);
+}
+
+void MemoListWindow::rebuildMemoMenu() {
+    // The host refreshes this list too: it reloads itself right after.
+    rebuildingMenu_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{rebuildingMenu_};
+    if (memoHost().rebuildMemoMenu)
+        memoHost().rebuildMemoMenu();
 }
 
 void MemoListWindow::currentChanged(QTreeWidgetItem* /*current*/, QTreeWidgetItem* /*previous*/) {
@@ -506,7 +518,15 @@ void MemoListWindow::addMemo() {
     core::PlaySoundCue(settings_, "sav");
     const int category = selectedCategory();
     writeBack();
-    MemoWindow* window = createMemo(settings_, category);
+    rebuildingMenu_ = true;
+    MemoWindow* window = nullptr;
+    try {
+        window = createMemo(settings_, category);
+    } catch (...) {
+        rebuildingMenu_ = false;
+        throw;
+    }
+    rebuildingMenu_ = false;
     reload(window ? window->key() : std::string(), category);
 }
 
@@ -535,8 +555,7 @@ void MemoListWindow::deleteSelected() {
     editor_->document()->setModified(false);
     MemoStore(settings_, folder()).remove(key, category);
     core::PlaySoundCue(settings_, "del");
-    if (memoHost().rebuildMemoMenu)
-        memoHost().rebuildMemoMenu();
+    rebuildMemoMenu();
     reload({}, category);
 }
 
@@ -549,7 +568,7 @@ void MemoListWindow::openSelected() {
     const bool shift = QApplication::keyboardModifiers() & Qt::ShiftModifier;
     openMemo(settings_, key, item->text(0).toStdString(), selectedCategory(), shift);
     // Now open: the tree's icon and the preview follow.
-    refresh();
+    reload(key, selectedCategory(), false);
 }
 
 void MemoListWindow::openReorder() {
@@ -558,8 +577,7 @@ void MemoListWindow::openReorder() {
     const std::string key = selectedKey();
     MemoReorderWindow dialog(settings_, category, this);
     dialog.exec();
-    if (memoHost().rebuildMemoMenu)
-        memoHost().rebuildMemoMenu();
+    rebuildMemoMenu();
     reload(key, category);
 }
 
@@ -586,8 +604,7 @@ void MemoListWindow::itemEdited(QTreeWidgetItem* item) {
     } else if (!isOpenMemo(key)) {
         MemoStore(settings_, folder()).setTitle(key, category, caption.toStdString());
     }
-    if (memoHost().rebuildMemoMenu)
-        memoHost().rebuildMemoMenu();
+    rebuildMemoMenu();
     // Deferred: the editor of the item is still closing.
     QMetaObject::invokeMethod(
         this, [this, key, category] { reload(key, category); }, Qt::QueuedConnection);

@@ -46,7 +46,8 @@ class MemoListWindow : public QWidget {
 
     // Rebuilds the tree from the settings and selects `key` (or, without
     // it, category `category`; else the first node).
-    void reload(const std::string& key = {}, int category = -1);
+    // The busy notice shows while it runs when `notice` and the window is shown.
+    void reload(const std::string& key = {}, int category = -1, bool notice = true);
     // After a change elsewhere (memo windows opened, closed, renamed): the
     // tree rebuilt with the same selection.
     void refresh();
@@ -98,6 +99,7 @@ class MemoListWindow : public QWidget {
     };
 
     void buildMenus();
+    void rebuildMemoMenu();
     void prepareTextMenu(bool overPicture);
     void showSelection();
     void showCategory(int category);
@@ -141,7 +143,7 @@ class MemoListWindow : public QWidget {
     std::string pictureFile_;
     bool deleting_ = false;
     bool building_ = false;
-    bool cuePlayed_ = false;
+    bool rebuildingMenu_ = false;
 };
 
 // The main window's "メモ一覧": the data folder rules, then the one list
