@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 
 #include "core/data_folders.h"
 #include "core/sound_cues.h"
@@ -62,7 +63,7 @@ QPointer<MemoListWindow>& listWindow() {
 
 // The node icons: a book for a category, a paper for an open memo (not
 // editable here), a paper with a pen for a closed one.
-QIcon nodeIcon(MemoListWindow::NodeState state) {
+QIcon paintIcon(MemoListWindow::NodeState state) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -86,6 +87,14 @@ QIcon nodeIcon(MemoListWindow::NodeState state) {
         }
     }
     return QIcon(pixmap);
+}
+
+// Painted once: a tree of a thousand memos shares three icons.
+const QIcon& nodeIcon(MemoListWindow::NodeState state) {
+    static const std::array<QIcon, 3> icons{paintIcon(MemoListWindow::NodeState::Category),
+                                            paintIcon(MemoListWindow::NodeState::ClosedMemo),
+                                            paintIcon(MemoListWindow::NodeState::OpenMemo)};
+    return icons[static_cast<std::size_t>(state)];
 }
 
 bool isOpenMemo(const std::string& key) {
@@ -315,29 +324,38 @@ void MemoListWindow::reload(const std::string& key, int category, bool notice) {
         busy->showNow();
     }
     status_->setText(kReloadStatus);
-    const MemoIndex index = readMemoIndex(settings_);
+    index_ = readMemoIndex(settings_);
+    const MemoIndex& index = index_;
     {
         building_ = true;
         const QSignalBlocker blocker(tree_);
         shown_ = {};
         clearPreview();
         tree_->clear();
+        // Built apart and inserted at once: one model change for the whole tree.
+        QList<QTreeWidgetItem*> nodes;
         for (int c = 0; c < kCategoryCount; ++c) {
             const CategoryListing& listing = index[static_cast<std::size_t>(c)];
-            auto* node = new QTreeWidgetItem(tree_, {q(listing.treeName)});
+            auto* node = new QTreeWidgetItem(QStringList{q(listing.treeName)});
             node->setData(0, kCategoryRole, c);
             node->setIcon(0, nodeIcon(NodeState::Category));
             node->setFlags(node->flags() | Qt::ItemIsEditable);
+            QList<QTreeWidgetItem*> children;
+            children.reserve(static_cast<qsizetype>(listing.memos.size()));
             for (const MemoEntry& entry : listing.memos) {
-                auto* child = new QTreeWidgetItem(node, {q(entry.title)});
+                auto* child = new QTreeWidgetItem(QStringList{q(entry.title)});
                 child->setData(0, kKeyRole, q(entry.key));
                 child->setData(0, kCategoryRole, c);
                 const bool open = isOpenMemo(entry.key);
                 child->setIcon(0, nodeIcon(open ? NodeState::OpenMemo : NodeState::ClosedMemo));
                 if (!open)
                     child->setFlags(child->flags() | Qt::ItemIsEditable);
+                children.append(child);
             }
+            node->addChildren(children);
+            nodes.append(node);
         }
+        tree_->addTopLevelItems(nodes);
         tree_->expandAll();
         building_ = false;
     }
@@ -415,7 +433,7 @@ void MemoListWindow::showCategory(int category) {
     pal.setColor(QPalette::Text, palette().color(QPalette::WindowText));
     editor_->setPalette(pal);
     QStringList titles;
-    for (const MemoEntry& entry : listCategory(settings_, category))
+    for (const MemoEntry& entry : index_[static_cast<std::size_t>(category)].memos)
         titles << q(entry.title);
     const QSignalBlocker blocker(editor_);
     editor_->document()->setDefaultFont(font());

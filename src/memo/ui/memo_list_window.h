@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "memo/memo_index.h"
 #include "platform/settings.h"
 
 class QAction;
@@ -139,6 +140,7 @@ class MemoListWindow : public QWidget {
     QMenu* textMenu_ = nullptr;
     QAction* renameAction_ = nullptr;
     QAction* readOnlyAction_ = nullptr;
+    MemoIndex index_;  // as the tree was last built
     Shown shown_;
     std::string pictureFile_;
     bool deleting_ = false;
