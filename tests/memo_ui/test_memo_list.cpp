@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -20,6 +21,7 @@
 #include "memo/ui/memo_reorder_window.h"
 #include "memo/ui/memo_window.h"
 #include "memo/ui/memo_windows.h"
+#include "memo/ui/picture_view.h"
 #include "platform/atomic_file.h"
 #include "platform/memory_settings.h"
 #include "richtext/ui/format_bar.h"
@@ -132,6 +134,12 @@ class MemoListTest : public QObject {
         QCOMPARE(reorder.width(), 517);
     }
 
+    void withoutADataFolderTheListDoesNotOpen() {
+        settings->writeText("Calendar", "Directory", ".");
+        QVERIFY(memo::openMemoList(*settings) == nullptr);
+        QVERIFY(memo::memoList() == nullptr);
+    }
+
     void anOpenMemoIsShownReadOnlyAndNeverOverwritten() {
         const std::string open = newMemo();
         const std::string other = newMemo();
@@ -202,6 +210,67 @@ class MemoListTest : public QObject {
         QCOMPARE(body(second), kWindowsBody);
     }
 
+    void thePictureShowsAboveTheTextAndTheMenuFollowsThePointer() {
+        const std::string key = newMemo();
+        const std::string plain = newMemo();
+        fs::create_directories(folder());
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(QString::fromStdString((folder() / (key + ".BMP")).string()), "BMP"));
+        // A path from Windows: the memo folder's file of that name is shown.
+        settings->writeText(key, "BmpFile", "D:\\Hinagiku\\Memo\\" + key + ".BMP");
+        memo::MemoListWindow* list = openList();
+        QVERIFY(list->selectMemo(key));
+        QVERIFY(list->pictureView()->isVisible());
+        QCOMPARE(list->pictureView()->picture().size(), QSize(20, 10));
+        QVERIFY(list->selectMemo(plain));
+        QVERIFY(!list->pictureView()->isVisible());
+        QCOMPARE(settings->readText(key, "BmpFile", ""), "D:\\Hinagiku\\Memo\\" + key + ".BMP");
+
+        QMenu* menu = list->textMenu();
+        const auto item = [menu](const QString& text) -> QAction* {
+            for (QAction* action : menu->actions())
+                if (action->text() == text)
+                    return action;
+            return nullptr;
+        };
+        QVERIFY(list->selectMemo(key));
+        menu->setProperty("overPicture", true);
+        emit menu->aboutToShow();
+        QVERIFY(item(QStringLiteral("画像メモ"))->isVisible());
+        QVERIFY(!item(QStringLiteral("テキスト"))->isVisible());
+        QVERIFY(!item(QStringLiteral("切り抜き(&T)"))->isVisible());
+        menu->setProperty("overPicture", false);
+        emit menu->aboutToShow();
+        QVERIFY(!item(QStringLiteral("画像メモ"))->isVisible());
+        QVERIFY(item(QStringLiteral("テキスト"))->isVisible());
+        QVERIFY(item(QStringLiteral("テキスト"))->isEnabled());
+        QVERIFY(item(QStringLiteral("やり直し(&U)"))->isVisible());
+        // A category: no cut, paste or undo, both submenus disabled.
+        list->selectCategory(0);
+        emit menu->aboutToShow();
+        QVERIFY(!item(QStringLiteral("切り抜き(&T)"))->isVisible());
+        QVERIFY(!item(QStringLiteral("貼り付け(&P)"))->isVisible());
+        QVERIFY(!item(QStringLiteral("やり直し(&U)"))->isVisible());
+        QVERIFY(item(QStringLiteral("コピー(&C)"))->isVisible());
+        QVERIFY(!item(QStringLiteral("テキスト"))->isEnabled());
+        QVERIFY(!item(QStringLiteral("画像メモ"))->isEnabled());
+    }
+
+    void coloursAndReadOnlyAreWrittenForAClosedMemo() {
+        const std::string key = newMemo();
+        memo::MemoListWindow* list = openList();
+        QVERIFY(list->selectMemo(key));
+        list->colorChooser = [](const QColor&) { return std::optional<QColor>(QColor(0, 0, 255)); };
+        list->chooseColor(true);
+        QCOMPARE(settings->readInt(key, "BackColor", 0), 0xFF0000);
+        list->chooseColor(false);
+        QCOMPARE(settings->readInt(key, "FontColor", 0), 0xFF0000);
+        list->setReadOnlyChecked(true);
+        QCOMPARE(settings->readInt(key, "ReadOnly", 0), 1);
+        QCOMPARE(body(key), kWindowsBody);
+    }
+
     void deletingFromTheListRemovesTheMemoAndWritesNothingOfIt() {
         const std::string a = newMemo();
         const std::string b = newMemo();
@@ -254,6 +323,22 @@ class MemoListTest : public QObject {
         QVERIFY(list->selectMemo(key));
         QVERIFY(!list->editor()->isReadOnly());
         QCOMPARE(memo::openMemoList(*settings), list);
+    }
+
+    void theListKeepsItsPlacement() {
+        settings->writeInt("Memo_Tree", "left", 30);
+        settings->writeInt("Memo_Tree", "top", 40);
+        settings->writeInt("Memo_Tree", "TreeWidth", 200);
+        memo::MemoListWindow* list = openList();
+        QCOMPARE(list->geometry(), QRect(30, 40, 536, 368));
+        list->resize(600, 400);
+        QVERIFY(list->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(memo::memoList() == nullptr);
+        QCOMPARE(settings->readInt("Memo_Tree", "Width", 0), 600);
+        QCOMPARE(settings->readInt("Memo_Tree", "Height", 0), 400);
+        QCOMPARE(settings->readInt("Memo_Tree", "TreeWidth", 0), 200);
+        QVERIFY(settings->readInt("Memo_Tree", "RichHeight", 0) > 0);
     }
 
     void addingCreatesAMemoInTheSelectedCategory() {

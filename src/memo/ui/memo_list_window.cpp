@@ -12,8 +12,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -131,6 +133,7 @@ MemoListWindow::MemoListWindow(platform::Settings& settings, QWidget* parent)
     add_->setToolTip(QStringLiteral("新規にMemoを作成します｡"));
     for (QPushButton* button : {reorder_, delete_, add_}) {
         button->setAutoDefault(false);
+        button->setMinimumWidth(16);  // thirds of the tree's width, however narrow
         buttons->addWidget(button, 1);
     }
     leftLayout->addLayout(buttons);
@@ -159,7 +162,15 @@ MemoListWindow::MemoListWindow(platform::Settings& settings, QWidget* parent)
     editor_->installEventFilter(this);
     bar_ = new richtext::ui::FormatBar(editor_, settings_, {}, textPane);
     ruler_ = new richtext::ui::IndentRuler(editor_, textPane);
-    textLayout->addWidget(bar_);
+    // The bar scrolls sideways in a narrow window rather than widen it.
+    auto* barScroll = new QScrollArea(textPane);
+    barScroll->setFrameShape(QFrame::NoFrame);
+    barScroll->setWidgetResizable(true);
+    barScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    barScroll->setWidget(bar_);
+    barScroll->setFixedHeight(bar_->sizeHint().height() +
+                              barScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    textLayout->addWidget(barScroll);
     textLayout->addWidget(ruler_);
     textLayout->addWidget(editor_, 1);
     previewSplit_->addWidget(picture_);
@@ -237,10 +248,19 @@ void MemoListWindow::placeWindow() {
         top = std::max(0, std::min(top, area.bottom() + 1 - height));
     }
     setGeometry(left, top, width, height);
+}
+
+void MemoListWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (panesPlaced_)
+        return;
+    // Once laid out at its size: sizes set earlier would be rescaled.
+    panesPlaced_ = true;
+    layout()->activate();
     const int treeWidth = std::max(20, settings_.readInt("Memo_Tree", "TreeWidth", 267));
-    split_->setSizes({treeWidth, std::max(20, width - treeWidth)});
+    split_->setSizes({treeWidth, std::max(20, split_->width() - treeWidth)});
     const int richHeight = std::max(20, settings_.readInt("Memo_Tree", "RichHeight", 139));
-    previewSplit_->setSizes({std::max(0, height - richHeight), richHeight});
+    previewSplit_->setSizes({std::max(0, previewSplit_->height() - richHeight), richHeight});
 }
 
 void MemoListWindow::writePlacement() {
@@ -357,14 +377,15 @@ void MemoListWindow::reload(const std::string& key, int category, bool notice) {
         }
         tree_->addTopLevelItems(nodes);
         tree_->expandAll();
-        building_ = false;
     }
+    // Selected while still building: the selection is shown once, below.
     if (key.empty() || !selectMemo(key)) {
         if (category >= 0)
             selectCategory(category);
         else if (tree_->topLevelItemCount() > 0)
             tree_->setCurrentItem(tree_->topLevelItem(0));
     }
+    building_ = false;
     tree_->setFocus();
     showSelection();
 }

@@ -89,6 +89,7 @@ class MemoListWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -146,6 +147,7 @@ class MemoListWindow : public QWidget {
     bool deleting_ = false;
     bool building_ = false;
     bool rebuildingMenu_ = false;
+    bool panesPlaced_ = false;
 };
 
 // The main window's "メモ一覧": the data folder rules, then the one list
