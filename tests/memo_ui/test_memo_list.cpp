@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "core/ui/message_box.h"
+#include "core/ui/session_end.h"
 #include "memo/memo_store.h"
 #include "memo/ui/memo_list_window.h"
 #include "memo/ui/memo_reorder_window.h"
@@ -269,6 +270,16 @@ class MemoListTest : public QObject {
         list->setReadOnlyChecked(true);
         QCOMPARE(settings->readInt(key, "ReadOnly", 0), 1);
         QCOMPARE(body(key), kWindowsBody);
+    }
+
+    void anEditIsKeptWhenTheProgramEnds() {
+        const std::string key = newMemo();
+        memo::MemoListWindow* list = openList();
+        QVERIFY(list->selectMemo(key));
+        list->editor()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(list->editor(), "xyz");
+        core::SessionEnd::instance().end();
+        QVERIFY(body(key).find("abcxyz") != std::string::npos);
     }
 
     void deletingFromTheListRemovesTheMemoAndWritesNothingOfIt() {

@@ -28,6 +28,7 @@
 #include "core/ui/action_guard.h"
 #include "core/ui/busy_notice.h"
 #include "core/ui/message_box.h"
+#include "core/ui/session_end.h"
 #include "mainwindow/ui/color_value.h"
 #include "memo/memo_index.h"
 #include "memo/memo_store.h"
@@ -224,6 +225,10 @@ MemoListWindow::MemoListWindow(platform::Settings& settings, QWidget* parent)
             [this] { editor_->document()->setModified(true); });
     connect(ruler_, &richtext::ui::IndentRuler::indentsApplied, this,
             [this] { editor_->document()->setModified(true); });
+
+    // The program ends (main window closed, SIGTERM, logout): edits are kept.
+    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this,
+            [this] { core::runGuarded([this] { writeBack(); }); });
 
     placeWindow();
     reload();
