@@ -17,6 +17,7 @@ namespace {
 
 std::vector<std::string> keysOf(const std::vector<MemoEntry>& entries) {
     std::vector<std::string> keys;
+    keys.reserve(entries.size());
     for (const MemoEntry& e : entries)
         keys.push_back(e.key);
     return keys;
@@ -37,9 +38,9 @@ class MemoReorderTest : public ::testing::TestWithParam<bool> {
         store->create(2);
         store->setTitle("Memo3", 0, "  third \"quoted\" ");
     }
-    MemoReorder reorder(std::set<std::string> open = {}) {
-        return MemoReorder(*settings,
-                           [open](std::string_view key) { return open.count(std::string(key)); });
+    MemoReorder reorder(const std::set<std::string>& open = {}) {
+        return {*settings,
+                [open](std::string_view key) { return open.count(std::string(key)) > 0; }};
     }
     Keys category(int c) const { return keysOf(listCategory(*settings, c)); }
 

@@ -260,7 +260,7 @@ void MemoListWindow::pastePicture() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (data == nullptr || !data->hasImage())
         return;
-    const QImage image = qvariant_cast<QImage>(data->imageData());
+    const auto image = qvariant_cast<QImage>(data->imageData());
     if (image.isNull())
         return;
     std::error_code ec;

@@ -49,11 +49,15 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kCategoryRole = Qt::UserRole + 2;
 constexpr int kSplitterGrip = 6;  // a splitter released this near an edge takes half
 
-const QString kReloadStatus =
-    QStringLiteral("本のマークは未参照｡ メモは参照済､ 記入マークは操作可を意味します｡");
-const QString kOpenStatus = QStringLiteral("このメモは開かれているので削除､リネームは出来ません｡");
-const QString kClosedStatus =
-    QStringLiteral("ダブルクリックでメモ表示｡ 間隔を開けたクリックでリネーム｡");
+QString reloadStatus() {
+    return QStringLiteral("本のマークは未参照｡ メモは参照済､ 記入マークは操作可を意味します｡");
+}
+QString openStatus() {
+    return QStringLiteral("このメモは開かれているので削除､リネームは出来ません｡");
+}
+QString closedStatus() {
+    return QStringLiteral("ダブルクリックでメモ表示｡ 間隔を開けたクリックでリネーム｡");
+}
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
@@ -89,7 +93,7 @@ QIcon paintIcon(MemoListWindow::NodeState state) {
             p.drawLine(8, 13, 14, 5);
         }
     }
-    return QIcon(pixmap);
+    return {pixmap};
 }
 
 // Painted once: a tree of a thousand memos shares three icons.
@@ -348,7 +352,7 @@ void MemoListWindow::reload(const std::string& key, int category, bool notice) {
         busy = std::make_unique<core::BusyNotice>(QStringLiteral("メモの一覧を取得しています。"));
         busy->showNow();
     }
-    status_->setText(kReloadStatus);
+    status_->setText(reloadStatus());
     index_ = readMemoIndex(settings_);
     const MemoIndex& index = index_;
     {
@@ -465,7 +469,7 @@ void MemoListWindow::showCategory(int category) {
     editor_->document()->setDefaultFont(font());
     editor_->setPlainText(titles.join(QLatin1Char('\n')));
     editor_->document()->setModified(false);
-    status_->setText(kReloadStatus);
+    status_->setText(reloadStatus());
 }
 
 void MemoListWindow::showMemo(const std::string& key, int category) {
@@ -498,10 +502,10 @@ void MemoListWindow::showMemo(const std::string& key, int category) {
     if (open) {
         group_->setTitle(QStringLiteral("メモ表示中（編集不可）"));
         groupPalette.setColor(QPalette::WindowText, Qt::red);
-        status_->setText(kOpenStatus);
+        status_->setText(openStatus());
     } else {
         group_->setTitle(QStringLiteral("編集が可能です。"));
-        status_->setText(kClosedStatus);
+        status_->setText(closedStatus());
     }
     group_->setPalette(groupPalette);
     editor_->setReadOnly(open);
