@@ -341,11 +341,14 @@ class MemoListTest : public QObject {
         settings->writeInt("Memo_Tree", "top", 40);
         settings->writeInt("Memo_Tree", "TreeWidth", 200);
         memo::MemoListWindow* list = openList();
-        QCOMPARE(list->geometry(), QRect(30, 40, 536, 368));
+        QCOMPARE(list->pos(), QPoint(30, 40));
+        QCOMPARE(list->size(), QSize(536, 368));
         list->resize(600, 400);
         QVERIFY(list->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(memo::memoList() == nullptr);
+        QCOMPARE(settings->readInt("Memo_Tree", "left", 0), 30);
+        QCOMPARE(settings->readInt("Memo_Tree", "top", 0), 40);
         QCOMPARE(settings->readInt("Memo_Tree", "Width", 0), 600);
         QCOMPARE(settings->readInt("Memo_Tree", "Height", 0), 400);
         QCOMPARE(settings->readInt("Memo_Tree", "TreeWidth", 0), 200);

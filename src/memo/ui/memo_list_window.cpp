@@ -256,7 +256,9 @@ void MemoListWindow::placeWindow() {
         left = std::max(0, std::min(left, area.right() + 1 - width));
         top = std::max(0, std::min(top, area.bottom() + 1 - height));
     }
-    setGeometry(left, top, width, height);
+    // The stored position is the frame's, as the window manager places it.
+    resize(width, height);
+    move(left, top);
 }
 
 void MemoListWindow::showEvent(QShowEvent* event) {
@@ -273,7 +275,7 @@ void MemoListWindow::showEvent(QShowEvent* event) {
 }
 
 void MemoListWindow::writePlacement() {
-    const QRect g = geometry();
+    const QRect g(pos(), size());
     const QList<int> tree = split_->sizes();
     const QList<int> preview = previewSplit_->sizes();
     const int treeWidth = tree.isEmpty() ? 267 : tree.first();

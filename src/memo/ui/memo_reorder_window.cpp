@@ -206,7 +206,7 @@ void MemoReorderWindow::writePlacement() {
     if (placementWritten_)
         return;
     placementWritten_ = true;
-    const QRect g = geometry();
+    const QRect g(pos(), size());
     settings_.edit([&](platform::SettingsEdit& edit) {
         edit.writeText("Memo_chg", "top", std::to_string(g.top()));
         edit.writeText("Memo_chg", "left", std::to_string(g.left()));
