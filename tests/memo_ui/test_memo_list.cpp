@@ -345,8 +345,8 @@ class MemoListTest : public QObject {
         QCOMPARE(list->size(), QSize(536, 368));
         list->resize(600, 400);
         QVERIFY(list->close());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(memo::memoList() == nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(settings->readInt("Memo_Tree", "left", 0), 30);
         QCOMPARE(settings->readInt("Memo_Tree", "top", 0), 40);
         QCOMPARE(settings->readInt("Memo_Tree", "Width", 0), 600);

@@ -675,6 +675,9 @@ void MemoListWindow::closeEvent(QCloseEvent* event) {
         core::PlaySoundCue(settings_, "clo");
     });
     event->accept();
+    // Closed is no longer open, even before the deferred deletion.
+    if (listWindow() == this)
+        listWindow() = nullptr;
 }
 
 void MemoListWindow::changeEvent(QEvent* event) {
