@@ -382,6 +382,12 @@ class MemoListTest : public QObject {
         QCoreApplication::processEvents();
         QCOMPARE(memo::listCategory(*settings, 2).front().title, std::string("新しい題名"));
         QCOMPARE(list->selectedKey(), key);
+        // A character the settings file cannot hold: refused, nothing changes.
+        list->renameSelected(QStringLiteral("絵文字 \U0001F600"));
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(memo::listCategory(*settings, 2).front().title, std::string("新しい題名"));
+        QCOMPARE(list->tree()->currentItem()->text(0), QStringLiteral("新しい題名"));
     }
 
     void reorderingWithinACategory() {

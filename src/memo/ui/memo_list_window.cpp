@@ -37,6 +37,7 @@
 #include "memo/ui/memo_windows.h"
 #include "memo/ui/picture_view.h"
 #include "platform/atomic_file.h"
+#include "platform/cp932.h"
 #include "richtext/text_document.h"
 #include "richtext/ui/format_bar.h"
 #include "richtext/ui/indent_ruler.h"
@@ -647,7 +648,15 @@ void MemoListWindow::itemEdited(QTreeWidgetItem* item) {
     QString caption = item->text(0);
     caption.replace(QLatin1Char('\r'), QLatin1Char(' '))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (key.empty()) {
+    if (!platform::fitsCp932(caption.toStdString())) {
+        // The settings file would keep "?" in their place: nothing is written.
+        core::MessageRequest request;
+        request.icon = QMessageBox::Warning;
+        request.text = QStringLiteral(
+            "この名前には保存できない文字が含まれています。\r"
+            "名前は変更されませんでした。");
+        core::showMessage(this, request);
+    } else if (key.empty()) {
         // An empty name would only bring the default back: kept as it was.
         if (!caption.isEmpty())
             settings_.writeText("Memo_Bun", std::to_string(category), caption.toStdString());
