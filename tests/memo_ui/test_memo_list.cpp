@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -343,6 +344,16 @@ class MemoListTest : public QObject {
         memo::MemoListWindow* list = openList();
         QCOMPARE(list->pos(), QPoint(30, 40));
         QCOMPARE(list->size(), QSize(536, 368));
+        // A pane pushed to nothing takes half the room when let go.
+        QSplitter* split = list->treeSplitter();
+        split->setSizes({split->width(), 0});
+        list->splitterReleased();
+        QVERIFY(std::abs(split->sizes()[0] - split->sizes()[1]) <= split->handleWidth() + 1);
+        QSplitter* preview = list->previewSplitter();
+        preview->setSizes({preview->height(), 0});
+        list->splitterReleased();
+        QVERIFY(preview->sizes()[1] >= preview->height() / 2 - 1);
+        split->setSizes({200, split->width() - 200});
         list->resize(600, 400);
         QVERIFY(list->close());
         QVERIFY(memo::memoList() == nullptr);

@@ -154,7 +154,8 @@ MemoListWindow::MemoListWindow(platform::Settings& settings, QWidget* parent)
     groupLayout->setContentsMargins(2, 2, 2, 2);
     previewSplit_ = new QSplitter(Qt::Vertical, group_);
     previewSplit_->setHandleWidth(2);
-    previewSplit_->setChildrenCollapsible(false);
+    // Dragged to the bottom, the text gives way; the release puts it back (below).
+    previewSplit_->setOpaqueResize(false);
     picture_ = new PictureView(previewSplit_);
     picture_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* textPane = new QWidget(previewSplit_);
@@ -181,6 +182,7 @@ MemoListWindow::MemoListWindow(platform::Settings& settings, QWidget* parent)
     textLayout->addWidget(editor_, 1);
     previewSplit_->addWidget(picture_);
     previewSplit_->addWidget(textPane);
+    previewSplit_->setCollapsible(0, false);
     groupLayout->addWidget(previewSplit_);
     rightLayout->addWidget(group_, 1);
     auto* closeRow = new QHBoxLayout;
@@ -192,10 +194,11 @@ MemoListWindow::MemoListWindow(platform::Settings& settings, QWidget* parent)
 
     split_ = new QSplitter(Qt::Horizontal, this);
     split_->setHandleWidth(2);
-    split_->setChildrenCollapsible(false);
+    split_->setOpaqueResize(false);
     split_->addWidget(left);
     split_->addWidget(right);
     split_->setStretchFactor(1, 1);
+    split_->setCollapsible(0, false);
     status_ = new QLabel(this);
     status_->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(this);
@@ -293,17 +296,16 @@ void MemoListWindow::writePlacement() {
 }
 
 void MemoListWindow::splitterReleased() {
-    // Dragged to the far edge: half the room instead of a vanished pane.
+    // Released at the far edge: half the room instead of a vanished pane.
     const QList<int> sizes = split_->sizes();
-    if (sizes.size() == 2 && sizes[0] + split_->handleWidth() >= split_->width() - kSplitterGrip) {
-        const int half = split_->width() / 2;
-        split_->setSizes({half, split_->width() - half});
+    if (sizes.size() == 2 && sizes[1] <= kSplitterGrip) {
+        const int room = std::max(sizes[0] + sizes[1], split_->width());
+        split_->setSizes({room / 2, room - room / 2});
     }
     const QList<int> preview = previewSplit_->sizes();
-    if (picture_->isVisible() && preview.size() == 2 &&
-        preview[0] + previewSplit_->handleWidth() >= previewSplit_->height() - kSplitterGrip) {
-        const int half = previewSplit_->height() / 2;
-        previewSplit_->setSizes({half, previewSplit_->height() - half});
+    if (preview.size() == 2 && preview[1] <= kSplitterGrip) {
+        const int room = std::max(preview[0] + preview[1], previewSplit_->height());
+        previewSplit_->setSizes({room - room / 2, room / 2});
     }
 }
 

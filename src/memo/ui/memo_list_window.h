@@ -64,6 +64,8 @@ class MemoListWindow : public QWidget {
     // Writes the preview's text back to its memo when that is closed and
     // the text was edited.
     void writeBack();
+    // A splitter handle let go: a pane pushed to nothing takes half the room.
+    void splitterReleased();
 
     // The selection: a memo's key (empty for a category) and its category.
     std::string selectedKey() const;
@@ -72,6 +74,8 @@ class MemoListWindow : public QWidget {
     void selectCategory(int category);
 
     QTreeWidget* tree() const { return tree_; }
+    QSplitter* treeSplitter() const { return split_; }
+    QSplitter* previewSplitter() const { return previewSplit_; }
     QTextEdit* editor() const { return editor_; }
     QGroupBox* group() const { return group_; }
     QPushButton* reorderButton() const { return reorder_; }
@@ -113,7 +117,6 @@ class MemoListWindow : public QWidget {
     void itemEdited(QTreeWidgetItem* item);
     void writePlacement();
     void placeWindow();
-    void splitterReleased();
     void saveTextAs();
     void loadTextFile();
     void loadPictureFile();
