@@ -283,6 +283,20 @@ class MemoListTest : public QObject {
         QVERIFY(body(key).find("abcxyz") != std::string::npos);
     }
 
+    void anUnreadableBodyIsNeverReplacedFromTheList() {
+        const std::string key = newMemo();
+        fs::remove(folder() / key);
+        fs::create_directory(folder() / key);  // there, but not a file to read
+        memo::MemoListWindow* list = openList();
+        QVERIFY(list->selectMemo(key));
+        QVERIFY(list->editor()->isReadOnly());
+        QVERIFY(list->statusLine()->text().contains(QStringLiteral("を読みこめません。")));
+        list->editor()->setPlainText(QStringLiteral("x"));
+        list->editor()->document()->setModified(true);
+        list->writeBack();
+        QVERIFY(fs::is_directory(folder() / key));
+    }
+
     void deletingFromTheListRemovesTheMemoAndWritesNothingOfIt() {
         const std::string a = newMemo();
         const std::string b = newMemo();

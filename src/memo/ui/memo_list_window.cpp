@@ -478,13 +478,20 @@ void MemoListWindow::showCategory(int category) {
 }
 
 void MemoListWindow::showMemo(const std::string& key, int category) {
-    const bool open = isOpenMemo(key);
-    shown_ = {key, category, !open};
     const std::filesystem::path body = MemoStore(settings_, folder()).bodyPath(key);
+    std::string bytes;
+    const bool read = platform::readWholeFile(body, bytes);
+    std::error_code ec;
+    // A body that is there but cannot be read is never replaced from here.
+    const bool unreadable = !read && std::filesystem::exists(body, ec);
+    const bool open = isOpenMemo(key);
+    shown_ = {key, category, !open && !unreadable};
     {
         const QSignalBlocker blocker(editor_);
-        std::string bytes;
-        if (platform::readWholeFile(body, bytes)) {
+        QFont memoFont(q(settings_.readText("Memo", "FontName", "ＭＳ Ｐゴシック")));
+        memoFont.setPointSize(std::max(1, settings_.readInt("Memo", "FontSize", 9)));
+        editor_->document()->setDefaultFont(memoFont);
+        if (read) {
             QPalette pal = editor_->palette();
             const int back = settings_.readInt(key, "BackColor",
                                                settings_.readInt("Memo", "BackColor", 0xFFFFFF));
@@ -493,9 +500,6 @@ void MemoListWindow::showMemo(const std::string& key, int category) {
             pal.setColor(QPalette::Base, mainwindow::colorFromValue(back, pal));
             pal.setColor(QPalette::Text, mainwindow::colorFromValue(fore, pal));
             editor_->setPalette(pal);
-            QFont memoFont(q(settings_.readText("Memo", "FontName", "ＭＳ Ｐゴシック")));
-            memoFont.setPointSize(std::max(1, settings_.readInt("Memo", "FontSize", 9)));
-            editor_->document()->setDefaultFont(memoFont);
             richtext::loadRichText(bytes, *editor_->document());
             applyInset(*editor_->document());
         }
@@ -512,10 +516,12 @@ void MemoListWindow::showMemo(const std::string& key, int category) {
         group_->setTitle(QStringLiteral("編集が可能です。"));
         status_->setText(closedStatus());
     }
+    if (unreadable)
+        status_->setText(QStringLiteral("\"%1\" を読みこめません。").arg(q(body.string())));
     group_->setPalette(groupPalette);
-    editor_->setReadOnly(open);
-    bar_->setEnabled(!open);
-    if (!open) {
+    editor_->setReadOnly(!shown_.editable);
+    bar_->setEnabled(shown_.editable);
+    if (shown_.editable) {
         bar_->refresh();
         ruler_->refresh();
     }
