@@ -349,6 +349,16 @@ class MemoListTest : public QObject {
         QVERIFY(list->selectMemo(key));
         QVERIFY(!list->editor()->isReadOnly());
         QCOMPARE(memo::openMemoList(*settings), list);
+        // The keyboard: Enter opens, Delete deletes a closed memo.
+        const std::string other = newMemo();
+        list->refresh();
+        QVERIFY(list->selectMemo(other));
+        QTest::keyClick(list->tree(), Qt::Key_Return);
+        QVERIFY(memo::findMemoWindow(other) != nullptr);
+        QVERIFY(memo::findMemoWindow(other)->close());
+        QVERIFY(list->selectMemo(other));
+        QTest::keyClick(list->tree(), Qt::Key_Delete);
+        QCOMPARE(category(0), (Keys{key}));
     }
 
     void theListKeepsItsPlacement() {

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -715,6 +716,19 @@ bool MemoListWindow::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == editor_ && event->type() == QEvent::FocusOut) ||
         (watched == tree_ && event->type() == QEvent::FocusIn))
         core::runGuarded([this] { writeBack(); });
+    // The keyboard's way to the buttons: Delete deletes, Enter opens.
+    // (a caption being edited has the keys in its own field).
+    if (watched == tree_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Delete && delete_->isEnabled()) {
+            core::runGuarded([this] { deleteSelected(); });
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !selectedKey().empty()) {
+            core::runGuarded([this] { openSelected(); });
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
