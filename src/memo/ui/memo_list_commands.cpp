@@ -26,6 +26,7 @@
 #include "platform/wallpaper.h"
 #include "richtext/text_document.h"
 #include "schedule/ui/jpeg_progress_window.h"
+#include "schedule/ui/picture_chooser.h"
 
 namespace hinagiku::memo {
 namespace {
@@ -206,17 +207,15 @@ void MemoListWindow::loadTextFile() {
 void MemoListWindow::loadPictureFile() {
     if (shown_.key.empty() || !shown_.editable)
         return;
-    const QString current = q(pictureFile_);
-    QFileDialog dialog(this, QStringLiteral("Bitmap - ") + windowTitle(),
-                       current.isEmpty() ? q(folder().string()) : current,
-                       QStringLiteral("Pictures (*.BMP *.bmp *.JPG *.jpg);;All files (*)"));
-    dialog.move(geometry().topLeft());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!current.isEmpty())
-        dialog.selectFile(current);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;  // the picture stays
-    settings_.writeText(shown_.key, "BmpFile", dialog.selectedFiles().first().toStdString());
+    schedule::PictureChooser chooser(settings_, this);
+    chooser.setWindowTitle(QStringLiteral("Bitmap - ") + windowTitle());
+    chooser.setFileName(q(pictureFile_));
+    chooser.move(pos());
+    chooser.exec();
+    const QString chosen = chooser.fileName();
+    if (chosen.isEmpty())
+        return;  // nothing chosen: the picture stays
+    settings_.writeText(shown_.key, "BmpFile", chosen.toStdString());
     showSelection();
 }
 
