@@ -283,6 +283,43 @@ class MemoListTest : public QObject {
         QVERIFY(body(key).find("abcxyz") != std::string::npos);
     }
 
+    void theTextIsSavedAsRichOrPlainAndLoadedFromAFile() {
+        const std::string key = newMemo();
+        memo::MemoListWindow* list = openList();
+        QVERIFY(list->selectMemo(key));
+        QString offered;
+        QString answerPath;
+        list->savePathChooser = [&](const QString& start, const QString&) {
+            offered = start;
+            return answerPath;
+        };
+        const struct {
+            const char* name;
+            bool rich;
+        } cases[] = {{"out.RTF", true}, {"out.rtf", true}, {"out.txt", false}, {"out.TXT", false}};
+        for (const auto& c : cases) {
+            answerPath = QString::fromStdString((home->path() / c.name).string());
+            list->saveTextAs();
+            std::string bytes;
+            QVERIFY(platform::readWholeFile(home->path() / c.name, bytes));
+            QCOMPARE(bytes.rfind("{\\rtf", 0) == 0, c.rich);
+            if (!c.rich)
+                QCOMPARE(bytes, std::string("abc"));
+            fs::remove(home->path() / c.name);
+        }
+        QCOMPARE(offered, QString::fromStdString((folder() / (key + ".RTF")).string()));
+        // The memo itself is untouched by saving elsewhere.
+        QCOMPARE(body(key), kWindowsBody);
+
+        home->writeFile("in.txt", "loaded\r\ntext");
+        list->openPathChooser = [&](const QString&, const QString&) {
+            return QString::fromStdString((home->path() / "in.txt").string());
+        };
+        list->loadTextFile();
+        QCOMPARE(list->editor()->toPlainText(), QStringLiteral("loaded\ntext"));
+        QVERIFY(body(key).find("loaded") != std::string::npos);
+    }
+
     void anUnreadableBodyIsNeverReplacedFromTheList() {
         const std::string key = newMemo();
         fs::remove(folder() / key);

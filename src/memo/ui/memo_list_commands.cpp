@@ -176,9 +176,10 @@ void MemoListWindow::saveTextAs() {
     if (shown_.key.empty())
         return;
     const QString start = q((folder() / (shown_.key + ".RTF")).string());
-    const QString path = QFileDialog::getSaveFileName(
-        this, {}, start,
-        QStringLiteral("Rich files (*.RTF *.rtf);;Text files (*.TXT *.txt);;All files (*)"));
+    const QString filter =
+        QStringLiteral("Rich files (*.RTF *.rtf);;Text files (*.TXT *.txt);;All files (*)");
+    const QString path = savePathChooser ? savePathChooser(start, filter)
+                                         : QFileDialog::getSaveFileName(this, {}, start, filter);
     if (path.isEmpty())
         return;
     const bool rich = QFileInfo(path).suffix().toUpper() == QLatin1String("RTF");
@@ -190,9 +191,11 @@ void MemoListWindow::saveTextAs() {
 void MemoListWindow::loadTextFile() {
     if (shown_.key.empty() || !shown_.editable)
         return;
-    const QString path = QFileDialog::getOpenFileName(
-        this, {}, q(folder().string()),
-        QStringLiteral("Text files (*.TXT *.txt);;Rich files (*.RTF *.rtf);;All files (*)"));
+    const QString start = q(folder().string());
+    const QString filter =
+        QStringLiteral("Text files (*.TXT *.txt);;Rich files (*.RTF *.rtf);;All files (*)");
+    const QString path = openPathChooser ? openPathChooser(start, filter)
+                                         : QFileDialog::getOpenFileName(this, {}, start, filter);
     if (path.isEmpty())
         return;
     std::string bytes;

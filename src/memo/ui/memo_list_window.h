@@ -64,6 +64,9 @@ class MemoListWindow : public QWidget {
     // Writes the preview's text back to its memo when that is closed and
     // the text was edited.
     void writeBack();
+    // "名前を付けて保存" and "ファイルの読みこみ" of the text.
+    void saveTextAs();
+    void loadTextFile();
     // A splitter handle let go: a pane pushed to nothing takes half the room.
     void splitterReleased();
 
@@ -90,6 +93,10 @@ class MemoListWindow : public QWidget {
 
     // Tests answer the colour dialog here.
     std::function<std::optional<QColor>(const QColor&)> colorChooser;
+    // Tests answer the save and open dialogs of the text here (the start
+    // path and filter in, the chosen path out; empty: cancelled).
+    std::function<QString(const QString& start, const QString& filter)> savePathChooser;
+    std::function<QString(const QString& start, const QString& filter)> openPathChooser;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,8 +124,7 @@ class MemoListWindow : public QWidget {
     void itemEdited(QTreeWidgetItem* item);
     void writePlacement();
     void placeWindow();
-    void saveTextAs();
-    void loadTextFile();
+
     void loadPictureFile();
     void savePictureAs(bool jpeg);
     void saveWallpaper();
