@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -260,33 +261,48 @@ void TodoBoard::onCurrentChanged(QTreeWidgetItem* current) {
 void TodoBoard::showNode(std::uint64_t id) {
     selected_ = id;
     noteWritable_ = false;
-    const auto pos = outline_.positionOf(id);
-    editor_->clear();
-    editor_->document()->setDefaultFont(font());
-    if (!pos)
-        return;
-    const Node& node = outline_.at(*pos);
-    if (node.kind() != NodeKind::Item) {
-        editor_->setPlainText(QString::fromStdString(childTitles(outline_, *pos)));
-        editor_->setReadOnly(true);
-    } else {
-        const NoteState state = store_->noteState(node.marker);
-        if (state == NoteState::Bad) {
-            editor_->setReadOnly(true);
-            messageSink()(
-                QStringLiteral(
-                    "ノートを読み込めません（通常のファイルでないか32MBを超えています）: ") +
-                QString::fromStdString(
-                    (store_->folder() / platform::fromCp932(node.marker)).string()));
+    // A fresh document, filled before the editor lays it out: filling the
+    // shown one lays out every line of a long note at once, while a new
+    // document gets laid out lazily from the top.
+    auto* document = new QTextDocument(editor_);
+    document->setDefaultFont(font());
+    bool readOnly = true;
+    if (const auto pos = outline_.positionOf(id)) {
+        const Node& node = outline_.at(*pos);
+        if (node.kind() != NodeKind::Item) {
+            document->setPlainText(QString::fromStdString(childTitles(outline_, *pos)));
         } else {
-            if (const auto bytes = store_->readNote(node.marker))
-                richtext::loadRichText(*bytes, *editor_->document());
-            editor_->setReadOnly(false);
-            noteWritable_ = true;
+            const FolderListing listing(store_->folder());
+            const auto entry = listing.find(node.marker);
+            std::optional<std::string> bytes;
+            if (entry)
+                bytes = store_->readNote(node.marker, listing);
+            if (entry && !bytes) {
+                messageSink()(
+                    QStringLiteral(
+                        "ノートを読み込めません（通常のファイルでないか32MBを超えています）: ") +
+                    QString::fromStdString((store_->folder() / entry->name).string()));
+            } else {
+                try {
+                    if (bytes)
+                        richtext::loadRichText(*bytes, *document);
+                } catch (const std::exception&) {
+                    document->clear();  // a note that fails to show shows empty
+                }
+                readOnly = false;
+                noteWritable_ = true;
+            }
         }
     }
-    editor_->document()->clearUndoRedoStacks();
-    editor_->document()->setModified(false);
+    document->clearUndoRedoStacks();
+    document->setModified(false);
+    // The editor deletes a document only when it made it itself.
+    QTextDocument* previous = editor_->document();
+    const bool ours = previous->parent() == editor_;
+    editor_->setDocument(document);
+    editor_->setReadOnly(readOnly);
+    if (ours)
+        delete previous;
     bar_->refresh();
 }
 
