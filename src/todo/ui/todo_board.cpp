@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -19,11 +19,13 @@
 #include <QVBoxLayout>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "core/ui/session_end.h"
 #include "platform/atomic_file.h"
 #include "platform/cp932.h"
 #include "richtext/text_document.h"
+#include "richtext/ui/find_dialog.h"
 #include "richtext/ui/format_bar.h"
 #include "richtext/ui/replace_dialog.h"
 #include "richtext/ui/text_finder.h"
@@ -141,26 +143,29 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
         const auto pos = outline_.positionOf(id);
         return pos && outline_.at(*pos).kind() == NodeKind::Item;
     };
-    connect(tree_, &OutlineTree::dropEnded, this, [this] { core::PlaySoundCue(settings_, "c1"); });
-    connect(tree_, &OutlineTree::dropped, this, &TodoBoard::moveNode);
+    connect(tree_, &OutlineTree::dropEnded, this,
+            core::guard([this] { core::PlaySoundCue(settings_, "c1"); }));
+    connect(tree_, &OutlineTree::dropped, this, core::guard(this, &TodoBoard::moveNode));
     connect(tree_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { onCurrentChanged(current); });
+            core::guard([this](QTreeWidgetItem* current) { onCurrentChanged(current); }));
     connect(tree_, &QTreeWidget::itemChanged, this,
-            [this](QTreeWidgetItem* item) { onItemEdited(item); });
-    connect(add_, &QPushButton::clicked, this, &TodoBoard::addItem);
-    connect(delete_, &QPushButton::clicked, this, &TodoBoard::emptyTrash);
+            core::guard([this](QTreeWidgetItem* item) { onItemEdited(item); }));
+    connect(add_, &QPushButton::clicked, this, core::guard([this] { addItem(); }));
+    connect(delete_, &QPushButton::clicked, this, core::guard([this] { emptyTrash(); }));
     connect(splitter_, &QSplitter::splitterMoved, this, [this](int pos) {
         if (pos >= width() - kSplitterSnap)
             splitter_->setSizes({width() / 2, width() - width() / 2});
     });
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tree_, &QWidget::customContextMenuRequested, this, &TodoBoard::showOutlineMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this,
+            core::guard(this, &TodoBoard::showOutlineMenu));
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(editor_, &QWidget::customContextMenuRequested, this, &TodoBoard::showTextMenu);
-    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this, [this] {
+    connect(editor_, &QWidget::customContextMenuRequested, this,
+            core::guard(this, &TodoBoard::showTextMenu));
+    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this, core::guard([this] {
         closePath();
         hide();
-    });
+    }));
     for (QObject* watched : std::initializer_list<QObject*>{
              bar_, editor_->viewport(), tree_->viewport(), add_, delete_, status_})
         watched->installEventFilter(this);
@@ -176,7 +181,11 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
     selectPosition(index);
 }
 
-TodoBoard::~TodoBoard() = default;
+TodoBoard::~TodoBoard() {
+    // The outline's children outlive this object's members: a title editor
+    // committing while the widgets go must not reach the board.
+    tree_->disconnect(this);
+}
 
 bool TodoBoard::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) {
@@ -459,17 +468,28 @@ int TodoBoard::replaceAll(const QString& what, const QString& replacement) {
 }
 
 void TodoBoard::findText() {
-    bool ok = false;
-    const QString what =
-        QInputDialog::getText(this, QStringLiteral("検索"), QStringLiteral("検索する文字列:"),
-                              QLineEdit::Normal, {}, &ok);
-    if (!ok || what.isEmpty())
-        return;
+    if (!findDialog_) {
+        findDialog_ = new richtext::ui::FindDialog(*finder_, this);
+        // The board searches the whole note from its beginning every time and
+        // closes the dialog after each search, unlike the dialog's own
+        // find-next.
+        disconnect(findDialog_->findButton(), &QPushButton::clicked, findDialog_, nullptr);
+        connect(findDialog_->findButton(), &QPushButton::clicked, this,
+                core::guard([this] { findFromDialog(); }));
+    }
+    findDialog_->open();
+}
+
+bool TodoBoard::findFromDialog() {
+    const QString what = findDialog_->textField()->text();
+    findDialog_->close();
     raise();
     activateWindow();
     editor_->setFocus();
-    if (!finder_->findFromStart(what))
+    const bool found = finder_->findFromStart(what);
+    if (!found)
         QApplication::beep();
+    return found;
 }
 
 void TodoBoard::replaceText() {
@@ -478,41 +498,52 @@ void TodoBoard::replaceText() {
     dialog->open();
 }
 
-void TodoBoard::showOutlineMenu(const QPoint& point) {
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("新規登録"), this, &TodoBoard::addItem);
-    QAction* empty = menu.addAction(QStringLiteral("ごみ箱を空に"), this, &TodoBoard::emptyTrash);
+std::unique_ptr<QMenu> TodoBoard::outlineMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("新規登録"), this, core::guard([this] { addItem(); }));
+    QAction* empty = menu->addAction(QStringLiteral("ごみ箱を空に"), this,
+                                     core::guard([this] { emptyTrash(); }));
     empty->setEnabled(delete_->isEnabled());
-    QAction* atStart = menu.addAction(QStringLiteral("起動時に表示"));
+    QAction* atStart = menu->addAction(QStringLiteral("起動時に表示"));
     atStart->setCheckable(true);
     const bool shown = settings_.readBool("Form", "Todo_pop", false);
     atStart->setChecked(shown);
     connect(atStart, &QAction::triggered, this,
-            [this, shown] { settings_.writeBool("Form", "Todo_pop", !shown); });
-    menu.addAction(QStringLiteral("閉じる"), this, &QWidget::close);
-    menu.exec(tree_->viewport()->mapToGlobal(point));
+            core::guard([this, shown] { settings_.writeBool("Form", "Todo_pop", !shown); }));
+    menu->addAction(QStringLiteral("閉じる"), this, core::guard([this] { close(); }));
+    return menu;
+}
+
+std::unique_ptr<QMenu> TodoBoard::textMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    const bool editable = !editor_->isReadOnly();
+    menu->addAction(QStringLiteral("やり直し(&U)"), editor_, &QTextEdit::undo)
+        ->setEnabled(editable);
+    menu->addAction(QStringLiteral("切り抜き(&T)"), editor_, &QTextEdit::cut)->setEnabled(editable);
+    menu->addAction(QStringLiteral("コピー(&C)"), editor_, &QTextEdit::copy);
+    menu->addAction(QStringLiteral("貼り付け(&P)"), editor_, &QTextEdit::paste)
+        ->setEnabled(editable);
+    menu->addAction(QStringLiteral("すべてを選択(&S)"), editor_, &QTextEdit::selectAll);
+    QMenu* tools = menu->addMenu(QStringLiteral("ツール"));
+    tools->addAction(QStringLiteral("検索"), this, core::guard([this] { findText(); }));
+    tools->addAction(QStringLiteral("置換"), this, core::guard([this] { replaceText(); }));
+    tools->addAction(QStringLiteral("印刷"), this, core::guard([this] { print(); }));
+    menu->addAction(QStringLiteral("閉じる"), this, core::guard([this] { close(); }));
+    return menu;
+}
+
+void TodoBoard::showOutlineMenu(const QPoint& point) {
+    outlineMenu()->exec(tree_->viewport()->mapToGlobal(point));
 }
 
 void TodoBoard::showTextMenu(const QPoint& point) {
-    QMenu menu(this);
-    const bool editable = !editor_->isReadOnly();
-    menu.addAction(QStringLiteral("やり直し(&U)"), editor_, &QTextEdit::undo)->setEnabled(editable);
-    menu.addAction(QStringLiteral("切り抜き(&T)"), editor_, &QTextEdit::cut)->setEnabled(editable);
-    menu.addAction(QStringLiteral("コピー(&C)"), editor_, &QTextEdit::copy);
-    menu.addAction(QStringLiteral("貼り付け(&P)"), editor_, &QTextEdit::paste)
-        ->setEnabled(editable);
-    menu.addAction(QStringLiteral("すべてを選択(&S)"), editor_, &QTextEdit::selectAll);
-    QMenu* tools = menu.addMenu(QStringLiteral("ツール"));
-    tools->addAction(QStringLiteral("検索"), this, &TodoBoard::findText);
-    tools->addAction(QStringLiteral("置換"), this, &TodoBoard::replaceText);
-    tools->addAction(QStringLiteral("印刷"), this, &TodoBoard::print);
-    menu.addAction(QStringLiteral("閉じる"), this, &QWidget::close);
-    menu.exec(editor_->viewport()->mapToGlobal(point));
+    textMenu()->exec(editor_->viewport()->mapToGlobal(point));
 }
 
 bool TodoBoard::closePath() {
     if (closed_)
         return true;
+    tree_->commitEdit();  // a title being typed is kept
     if (!saveNote())
         return false;
     closed_ = true;
