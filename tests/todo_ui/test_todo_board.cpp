@@ -37,6 +37,7 @@
 #include "richtext/ui/format_bar.h"
 #include "support/fake_clock.h"
 #include "support/temp_home.h"
+#include "todo/ui/node_icons.h"
 #include "todo/ui/outline_tree.h"
 #include "todo/ui/todo_board.h"
 
@@ -529,6 +530,45 @@ class TestTodoBoard : public QObject {
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
         QCOMPARE(drags, 1);
         QCOMPARE(get("TreeData.z32"), std::string("F\r\n\tb\r\nG\r\n\ta\r\n\t\ta1\r\nT\r\n"));
+    }
+
+    void nodeIconsFollowState() {
+        using todo::ui::NodeIcon;
+        put("TreeData.z32", "F\r\n\ta\r\nE\r\nG\r\n\tb\r\nT\r\n\tc\r\n");
+        put("TreeFile.z32",
+            "%$#Z32#$%\r\n\t1.z32\r\n%$#Z32#$%\r\n%$#Z32#$%\r\n\t2.z32\r\n%$#G32#$%\r\n\t3."
+            "z32\r\n");
+        std::unique_ptr<todo::ui::TodoBoard> board(open());
+        const auto is = [&](std::size_t pos, NodeIcon icon) {
+            return row(*board, pos)->icon(0).cacheKey() == todo::ui::nodeIcon(icon).cacheKey();
+        };
+        row(*board, 3)->setExpanded(false);  // G collapsed by the user
+        struct Case {
+            std::size_t pos;
+            NodeIcon icon;
+        };
+        for (const Case& c : {Case{0, NodeIcon::FolderOpen}, Case{1, NodeIcon::Item},
+                              Case{2, NodeIcon::FolderClosed}, Case{3, NodeIcon::FolderClosed},
+                              Case{5, NodeIcon::TrashFull}})
+            QVERIFY2(is(c.pos, c.icon), qPrintable(QString::number(c.pos)));
+        row(*board, 3)->setExpanded(true);
+        QVERIFY(is(3, NodeIcon::FolderOpen));
+        row(*board, 3)->setExpanded(false);
+        // A change of the outline keeps what the user collapsed.
+        board->addItem();
+        QVERIFY(!row(*board, 4)->isExpanded());
+        QVERIFY(is(4, NodeIcon::FolderClosed));
+        board->emptyTrash();
+        QVERIFY(is(6, NodeIcon::TrashEmpty));
+        // The item icon has its own look on the selected row.
+        const QIcon& item = todo::ui::nodeIcon(NodeIcon::Item);
+        QVERIFY(item.pixmap(16, QIcon::Selected).toImage() !=
+                item.pixmap(16, QIcon::Normal).toImage());
+        // All five states look different.
+        for (int i = 0; i < 5; ++i)
+            for (int j = i + 1; j < 5; ++j)
+                QVERIFY(todo::ui::nodeIcon(NodeIcon(i)).pixmap(16).toImage() !=
+                        todo::ui::nodeIcon(NodeIcon(j)).pixmap(16).toImage());
     }
 };
 

@@ -13,10 +13,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <set>
+#include <utility>
 
 #include "core/sound_cues.h"
 #include "core/ui/action_guard.h"
@@ -30,6 +31,7 @@
 #include "richtext/ui/replace_dialog.h"
 #include "richtext/ui/text_finder.h"
 #include "todo/note_print.h"
+#include "todo/ui/node_icons.h"
 #include "todo/ui/outline_tree.h"
 
 namespace hinagiku::todo::ui {
@@ -150,6 +152,10 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
             core::guard([this](QTreeWidgetItem* current) { onCurrentChanged(current); }));
     connect(tree_, &QTreeWidget::itemChanged, this,
             core::guard([this](QTreeWidgetItem* item) { onItemEdited(item); }));
+    connect(tree_, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { refreshIcon(item); });
+    connect(tree_, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* item) { refreshIcon(item); });
     connect(add_, &QPushButton::clicked, this, core::guard([this] { addItem(); }));
     connect(delete_, &QPushButton::clicked, this, core::guard([this] { emptyTrash(); }));
     connect(splitter_, &QSplitter::splitterMoved, this, [this](int pos) {
@@ -209,30 +215,55 @@ bool TodoBoard::eventFilter(QObject* watched, QEvent* event) {
 
 void TodoBoard::rebuildTree() {
     rebuilding_ = true;
+    // Folders the user collapsed stay collapsed.
+    std::set<std::uint64_t> collapsed;
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+        if ((*it)->childCount() > 0 && !(*it)->isExpanded())
+            collapsed.insert(OutlineTree::nodeId(*it));
+    }
     tree_->clear();
     std::vector<QTreeWidgetItem*> stack;
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon itemIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon trashIcon = style()->standardIcon(QStyle::SP_TrashIcon);
     for (const Node& node : outline_.nodes()) {
         const auto level = static_cast<std::size_t>(node.level);
         stack.resize(std::min(stack.size(), level));
         auto* item = stack.empty() ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(stack.back());
         item->setText(0, title(node));
         item->setData(0, Qt::UserRole, static_cast<qulonglong>(node.id));
-        const NodeKind kind = node.kind();
-        item->setIcon(0, kind == NodeKind::Folder  ? folderIcon
-                         : kind == NodeKind::Trash ? trashIcon
-                                                   : itemIcon);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (kind != NodeKind::Trash)
+        if (node.kind() != NodeKind::Trash)
             flags |= Qt::ItemIsEditable;
         item->setFlags(flags);
         stack.push_back(item);
     }
     tree_->expandAll();
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+        if (collapsed.contains(OutlineTree::nodeId(*it)))
+            (*it)->setExpanded(false);
+        refreshIcon(*it);
+    }
     rebuilding_ = false;
     updateDeleteButton();
+}
+
+void TodoBoard::refreshIcon(QTreeWidgetItem* item) {
+    const auto pos = outline_.positionOf(OutlineTree::nodeId(item));
+    if (!pos)
+        return;
+    NodeIcon icon = NodeIcon::Item;
+    switch (outline_.at(*pos).kind()) {
+        case NodeKind::Folder:
+            icon = item->childCount() > 0 && item->isExpanded() ? NodeIcon::FolderOpen
+                                                                : NodeIcon::FolderClosed;
+            break;
+        case NodeKind::Trash:
+            icon = item->childCount() > 0 ? NodeIcon::TrashFull : NodeIcon::TrashEmpty;
+            break;
+        case NodeKind::Item:
+            break;
+    }
+    const bool wasRebuilding = std::exchange(rebuilding_, true);  // no title edit
+    item->setIcon(0, nodeIcon(icon));
+    rebuilding_ = wasRebuilding;
 }
 
 void TodoBoard::updateDeleteButton() {

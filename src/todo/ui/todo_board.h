@@ -92,6 +92,7 @@ class TodoBoard : public QWidget {
     void onItemEdited(QTreeWidgetItem* item);
     bool saveOutline();
     void updateDeleteButton();
+    void refreshIcon(QTreeWidgetItem* item);
     bool closePath();
     void showOutlineMenu(const QPoint& point);
     void showTextMenu(const QPoint& point);
