@@ -32,6 +32,7 @@
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/memory_settings.h"
+#include "platform/profile_file.h"
 #include "platform/sound_recorder.h"
 #include "richtext/ui/find_dialog.h"
 #include "richtext/ui/format_bar.h"
@@ -40,6 +41,7 @@
 #include "todo/ui/node_icons.h"
 #include "todo/ui/outline_tree.h"
 #include "todo/ui/todo_board.h"
+#include "todo/ui/todo_tool.h"
 
 using namespace hinagiku;
 namespace fs = std::filesystem;
@@ -569,6 +571,41 @@ class TestTodoBoard : public QObject {
             for (int j = i + 1; j < 5; ++j)
                 QVERIFY(todo::ui::nodeIcon(NodeIcon(i)).pixmap(16).toImage() !=
                         todo::ui::nodeIcon(NodeIcon(j)).pixmap(16).toImage());
+    }
+
+    // A settings file written by hand names the data folder; the Todo folder
+    // already holds a pair. The board opens on it and leaves it in place.
+    void handWrittenSettingsKeepThePair() {
+        struct Case {
+            std::string directorySuffix;
+            std::string folder, data, file;
+        };
+        const std::string titles = "F\r\n\titem one\r\n\x82\xB2\x82\xDD\x94\xA0\r\n";
+        const std::string markers = "%$#Z32#$%\r\n\t0.z32\r\n%$#G32#$%\r\n";
+        for (const Case& c : {Case{"", "Todo", "TreeData.z32", "TreeFile.z32"},
+                              Case{"/", "Todo", "TreeData.z32", "TreeFile.z32"},
+                              Case{"", "TODO", "TREEDATA.Z32", "TREEFILE.Z32"}}) {
+            testing::TempHome home;
+            const fs::path data = home.path() / "my data";
+            home.writeFile("my data/" + c.folder + "/" + c.data, titles);
+            home.writeFile("my data/" + c.folder + "/" + c.file, markers);
+            home.writeFile("hinagiku.ini", "[Calendar]\r\nDirectory=" + data.string() +
+                                               c.directorySuffix + "\r\n[Form]\r\nTodo_pop=1\r\n");
+            platform::ProfileFile settings(home.iniPath());
+            todo::ui::TodoTool tool(settings, clock_);
+            tool.open();
+            QVERIFY(tool.isOpen());
+            QCOMPARE(tool.board()->outline().size(), std::size_t{3});
+            core::SessionEnd::instance().end();
+            QCOMPARE(home.readFile("my data/" + c.folder + "/" + c.data), titles);
+            QCOMPARE(home.readFile("my data/" + c.folder + "/" + c.file), markers);
+            std::vector<std::string> names;
+            for (const auto& entry : fs::directory_iterator(data))
+                names.push_back(entry.path().filename().string());
+            QCOMPARE(names, std::vector<std::string>{c.folder});  // no twin folder
+            delete tool.board();
+        }
+        QVERIFY(messages_.isEmpty());
     }
 };
 
