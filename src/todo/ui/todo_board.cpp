@@ -137,7 +137,11 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
         x = std::max(0, std::min(x, area.right() - w));
         y = std::max(0, std::min(y, area.bottom() - h));
     }
-    setGeometry(std::max(0, x), std::max(0, y), w, h);
+    // Positions are the frame's, as x() and y() give them at close; sizes
+    // are the client area's. Mixing them moves the window by its title bar
+    // on every opening.
+    resize(w, h);
+    move(std::max(0, x), std::max(0, y));
     const int treeWidth = std::max(20, settings_.readInt(kSection, "TreeWidth", 233));
     splitter_->setSizes({treeWidth, std::max(20, w - treeWidth)});
 
