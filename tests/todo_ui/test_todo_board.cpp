@@ -265,6 +265,9 @@ class TestTodoBoard : public QObject {
         put("1.z32", "cat and cat and cat");
         settings_.writeText("TodoBoard", "Index", "1");
         std::unique_ptr<todo::ui::TodoBoard> board(open());
+        // Through the read-only folder and back: the note has its undo again.
+        board->selectPosition(0);
+        board->selectPosition(1);
         QCOMPARE(board->replaceAll(QStringLiteral("cat"), QStringLiteral("dog")), 3);
         QCOMPARE(board->editor()->toPlainText(), QStringLiteral("dog and dog and dog"));
         board->editor()->undo();
