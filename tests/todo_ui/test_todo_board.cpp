@@ -318,7 +318,15 @@ class TestTodoBoard : public QObject {
         std::unique_ptr<todo::ui::TodoBoard> board(open());
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board.get()));
-        board->findText();
+        // "ツール" > "検索" of the text menu opens the shared find dialog.
+        auto menu = board->textMenu();
+        QMenu* tools = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text() == QStringLiteral("ツール"))
+                tools = action->menu();
+        QVERIFY(tools);
+        QCOMPARE(tools->actions().value(0)->text(), QStringLiteral("検索"));
+        tools->actions().value(0)->trigger();
         auto* dialog = board->findDialog();
         QVERIFY(dialog && dialog->isVisible());
         // No case, word or direction choices.
