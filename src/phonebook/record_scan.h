@@ -13,6 +13,10 @@
 
 #include "platform/cp932.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace hinagiku::phonebook::scan {
 
 enum ByteClass : unsigned char {
@@ -180,6 +184,55 @@ std::size_t readFields(const unsigned char* p, std::size_t i, std::size_t n, boo
             i = skipBlanks(i + 1);
     }
     return i;
+}
+
+// What writing a cell takes: whether it goes in quotes (a byte 0x00-0x20, a
+// quote or a comma) and how many quotes it holds (each is doubled).
+struct CellShape {
+    bool quoted = false;
+    std::size_t quotes = 0;
+};
+
+inline CellShape cellShape(std::string_view cell) {
+    CellShape shape;
+    const auto* p = reinterpret_cast<const unsigned char*>(cell.data());
+    const std::size_t n = cell.size();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: cells run to kilobytes. Quotes are counted in
+    // sixteen byte-wide counters, summed before they can overflow.
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i zero = _mm_setzero_si128();
+    __m128i special = zero;
+    __m128i counts = zero;
+    __m128i sums = zero;
+    int pending = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, space), v);  // v <= 0x20
+        const __m128i quotes = _mm_cmpeq_epi8(v, quote);
+        const __m128i commas = _mm_cmpeq_epi8(v, comma);
+        special = _mm_or_si128(special, _mm_or_si128(low, _mm_or_si128(quotes, commas)));
+        counts = _mm_sub_epi8(counts, quotes);  // a match is -1
+        if (++pending == 255) {
+            sums = _mm_add_epi64(sums, _mm_sad_epu8(counts, zero));
+            counts = zero;
+            pending = 0;
+        }
+    }
+    sums = _mm_add_epi64(sums, _mm_sad_epu8(counts, zero));
+    shape.quotes = static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
+                   static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+    shape.quoted = _mm_movemask_epi8(special) != 0;
+#endif
+    for (; i < n; ++i) {
+        const unsigned char b = p[i];
+        shape.quoted = shape.quoted || b <= 0x20 || b == '"' || b == ',';
+        shape.quotes += b == '"' ? 1 : 0;
+    }
+    return shape;
 }
 
 }  // namespace hinagiku::phonebook::scan

@@ -236,11 +236,10 @@ TabFile readTabBytes(const std::filesystem::path& folder, int tab) {
 SaveOutcome saveTabFile(TabFile& file, const TabGrid& grid) {
     if (file.damaged())
         throw std::logic_error("a damaged tab file is never written");
-    for (const auto& row : grid.rows) {
-        if (!rowFits(row))
-            throw std::logic_error("a row over 4095 bytes cannot be saved");
-    }
-    std::string bytes = encodeTab(grid);
+    std::size_t longest = 0;
+    std::string bytes = encodeTab(grid, &longest);
+    if (longest > kMaxRecordBytes)
+        throw std::logic_error("a row over 4095 bytes cannot be saved");
     if (file.exists && bytes == file.bytes)
         return SaveOutcome::Unchanged;
     platform::writeFileAtomically(file.path, bytes);

@@ -1,45 +1,32 @@
 #include "phonebook/tab_grid.h"
 
+#include <algorithm>
+
 #include "phonebook/record_scan.h"
 
 namespace hinagiku::phonebook {
 namespace {
 
-bool needsQuotes(std::string_view cell) {
-    for (const char c : cell) {
-        const unsigned char k = scan::kClasses[static_cast<unsigned char>(c)];
-        if (k == scan::kBlank || k == scan::kLineEnd || k == scan::kComma || k == scan::kQuote)
-            return true;
-    }
-    return false;
-}
-
-std::size_t quoteCount(std::string_view cell) {
-    std::size_t count = 0;
-    for (const char c : cell)
-        count += c == '"' ? 1 : 0;
-    return count;
-}
-
 // Bytes the cell takes in its record.
 std::size_t encodedLength(std::string_view cell) {
     if (cell.empty())
         return 3;  // " "
-    if (!needsQuotes(cell))
-        return cell.size();
-    return cell.size() + quoteCount(cell) + 2;
+    const scan::CellShape shape = scan::cellShape(cell);
+    return shape.quoted ? cell.size() + shape.quotes + 2 : cell.size();
 }
 
 void appendCell(std::string& out, std::string_view cell) {
     if (cell.empty())
         cell = " ";  // Windows reads a lone space back as an empty cell
-    if (!needsQuotes(cell)) {
+    const scan::CellShape shape = scan::cellShape(cell);
+    if (!shape.quoted) {
         out.append(cell);
         return;
     }
     out.push_back('"');
     // Runs up to each quote go in whole; the quote is doubled.
-    for (std::size_t at = cell.find('"'); at != std::string_view::npos; at = cell.find('"')) {
+    for (std::size_t left = shape.quotes; left > 0; --left) {
+        const std::size_t at = cell.find('"');
         out.append(cell.substr(0, at + 1));
         out.push_back('"');
         cell.remove_prefix(at + 1);
@@ -96,16 +83,27 @@ bool rowReadsBack(const Row& row) {
     return true;
 }
 
-std::string encodeTab(const TabGrid& grid) {
+std::string encodeTab(const TabGrid& grid, std::size_t* longestRecord) {
+    // Room for the cells, their quotes and commas and the line ends; doubled
+    // quotes may take it past that once.
     std::size_t total = 0;
-    for (const auto& row : grid.rows)
-        total += recordLength(row) + 2;
+    for (const auto& row : grid.rows) {
+        for (const auto& cell : row)
+            total += cell.size() + 3;
+        total += 2;
+    }
+    total += total / 16;
     std::string out;
     out.reserve(total);
+    std::size_t longest = 0;
     for (const auto& row : grid.rows) {
+        const std::size_t start = out.size();
         appendRecord(out, row);
+        longest = std::max(longest, out.size() - start);
         out.append("\r\n");
     }
+    if (longestRecord != nullptr)
+        *longestRecord = longest;
     return out;
 }
 

@@ -77,6 +77,27 @@ TEST(TabRecord, WritingRules) {
     }
 }
 
+TEST(TabRecord, LengthCountsEveryQuoteOfALongCell) {
+    struct Case {
+        std::string cell;
+        std::size_t length;  // of the cell in its record
+    };
+    const Case cases[] = {
+        {std::string(5000, '"'), 10002},   {std::string(4079, 'x') + '"', 4083},
+        {std::string(4080, 'x'), 4080},    {std::string(4079, 'x') + ' ', 4082},
+        {std::string(70000, '"'), 140002},
+    };
+    for (const auto& c : cases) {
+        Row row;
+        row[0] = c.cell;
+        EXPECT_EQ(recordLength(row), c.length + 5 * 3 + 5);
+        EXPECT_EQ(encodeRecord(row).size(), recordLength(row));
+        EXPECT_EQ(rowFits(row), recordLength(row) <= kMaxRecordBytes);
+        auto back = fields(encodeRecord(row));
+        EXPECT_EQ(back.at(0), c.cell);
+    }
+}
+
 TEST(TabRecord, CellEndingInALoneLeadByteDoesNotReadBack) {
     EXPECT_TRUE(rowReadsBack({"a", "\x93\xfa", "", "", "", ""}));
     EXPECT_FALSE(rowReadsBack({"a\x81", "b", "", "", "", ""}));
