@@ -193,35 +193,48 @@ TabFile readTabFile(const std::filesystem::path& folder, int tab) {
 }
 
 TabFile readTabBytes(const std::filesystem::path& folder, int tab) {
-    TabFile file;
+    return readTabBytes(folder, tab, std::string());
+}
+
+std::optional<std::filesystem::path> findTabFile(const std::filesystem::path& folder, int tab) {
     const std::string wanted = platform::foldAsciiCase(tabFileName(tab));
-    file.path = folder / tabFileName(tab);
     std::error_code ec;
     // Any entry under the name, whatever its case or kind: a folder or a FIFO
     // named 5.CSV must be reported, never opened or replaced.
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (platform::foldAsciiCase(name) == wanted) {
-            file.path = it->path();
-            file.exists = true;
-            break;
-        }
+        if (platform::foldAsciiCase(it->path().filename().string()) == wanted)
+            return it->path();
     }
-    if (!file.exists)
+    return std::nullopt;
+}
+
+TabFile readTabBytes(const std::filesystem::path& folder, int tab, std::string buffer) {
+    TabFile file;
+    file.bytes = std::move(buffer);
+    const auto found = findTabFile(folder, tab);
+    file.exists = found.has_value();
+    file.path = found ? *found : folder / tabFileName(tab);
+    std::error_code ec;
+    if (!file.exists) {
+        file.bytes.clear();
         return file;
+    }
     const auto status = std::filesystem::status(file.path, ec);
     if (ec || status.type() != std::filesystem::file_type::regular) {
+        file.bytes.clear();
         file.content.damage = "通常のファイルではありません";
         return file;
     }
     const auto size = std::filesystem::file_size(file.path, ec);
     std::ifstream in(file.path, std::ios::binary);
     if (ec || !in) {
+        file.bytes.clear();
         file.content.damage = "読み込めません";
         return file;
     }
     const std::uintmax_t wantedBytes = std::min<std::uintmax_t>(size, kMaxTabFileBytes);
+    // A buffer handed in is only filled where it grows.
     file.bytes.resize(static_cast<std::size_t>(wantedBytes));
     in.read(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
     if (in.gcount() != static_cast<std::streamsize>(file.bytes.size()) || in.bad()) {
