@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -317,6 +318,36 @@ class PhoneBookWindowTest : public QObject {
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(w->dialField(), &leave);
         QCOMPARE(w->statusText(), window);
+    }
+
+    void longCellsDrawAsTheirWholeText() {
+        // Cells of kilobytes are laid out only as far as they can show; what
+        // is drawn must not differ from drawing the whole text.
+        std::string tab;
+        const char* const pieces[] = {"iiii.", "\x93\xfa\x96\x7b", "W", "\x01\x02",
+                                      "l,l",   " \xb1\xb2"};
+        for (int r = 0; r < 20; ++r) {
+            for (int c = 0; c < 6; ++c) {
+                std::string cell;
+                while (cell.size() < 400u + 37u * static_cast<unsigned>(r))
+                    cell += pieces[(r + c + cell.size()) % 6];
+                tab += (c > 0 ? "," : "") + ("\"" + cell + "\"");
+            }
+            tab += "\r\n";
+        }
+        home->writeFile("Tel/0.CSV", tab);
+        auto w = open();
+        w->resize(900, 409);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(w->model()->data(w->model()->index(5, 2), Qt::DisplayRole).toString().size() > 400);
+        const QImage cut = w->view()->viewport()->grab().toImage();
+        QAbstractItemDelegate* ours = w->view()->itemDelegate();
+        QStyledItemDelegate whole;
+        w->view()->setItemDelegate(&whole);
+        const QImage full = w->view()->viewport()->grab().toImage();
+        w->view()->setItemDelegate(ours);
+        QCOMPARE(cut, full);
     }
 
     void dialButtonShowsItsGlyph() {

@@ -30,6 +30,7 @@
 #include "phonebook/hand_off.h"
 #include "phonebook/tab_search.h"
 #include "phonebook/tone_plan.h"
+#include "phonebook/ui/cell_delegate.h"
 #include "phonebook/ui/dial_glyph.h"
 #include "phonebook/ui/tab_model.h"
 #include "phonebook/ui/title_header.h"
@@ -209,6 +210,8 @@ void PhoneBookWindow::buildUi() {
     model_ = new TabModel(this);
     view_ = new QTableView(this);
     view_->setModel(model_);
+    view_->setItemDelegate(new CellDelegate(view_));
+    view_->setWordWrap(false);  // one line of 15 pixels a row
     view_->verticalHeader()->setDefaultSectionSize(15);
     view_->verticalHeader()->setMinimumSectionSize(15);
     view_->verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("256")) +
