@@ -66,6 +66,14 @@ void BM_WriteFullTab(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteFullTab)->Unit(benchmark::kMillisecond);
 
+// The write without the file system: the bytes a full tab is saved as.
+void BM_EncodeFullTab(benchmark::State& state) {
+    const TabGrid grid = fullGrid(100);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(encodeTab(grid));
+}
+BENCHMARK(BM_EncodeFullTab)->Unit(benchmark::kMillisecond);
+
 void BM_SearchTwelveTabs(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(searchAndStore(folder().tel, "3-255"));
