@@ -212,8 +212,11 @@ void PhoneBookWindow::buildUi() {
     view_->setModel(model_);
     view_->setItemDelegate(new CellDelegate(view_));
     view_->setWordWrap(false);  // one line of 15 pixels a row
-    view_->verticalHeader()->setDefaultSectionSize(15);
-    view_->verticalHeader()->setMinimumSectionSize(15);
+    // Rows of 15 pixels, or as tall as the font needs: the minimum first, or
+    // the style's larger one clamps the default.
+    const int rowHeight = std::max(15, view_->fontMetrics().height() + 2);
+    view_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    view_->verticalHeader()->setDefaultSectionSize(rowHeight);
     view_->verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("256")) +
                                            12);
     view_->verticalHeader()->hide();
