@@ -27,6 +27,7 @@
 #include "mainwindow/ui/calendar_ex.h"
 #include "mainwindow/ui/main_window.h"
 #include "mainwindow/ui/main_window_settings_host.h"
+#include "memo/ui/memo_list_window.h"
 #include "memo/ui/memo_windows.h"
 #include "phonebook/ui/phone_book_tool.h"
 #include "platform/clock.h"
@@ -114,10 +115,17 @@ int main(int argc, char** argv) {
 
     // Memos: the memo menu, and the memos left open reopened at start-up
     // (both start-up calls reach it; each memo opens once).
-    memo::setMemoHost({[&] { return window.frameGeometry(); }, [&] { window.rebuildMemoMenu(); }});
+    memo::setMemoHost({[&] { return window.frameGeometry(); },
+                       [&] {
+                           window.rebuildMemoMenu();
+                           memo::refreshMemoList();
+                       }});
     hooks.loadMemoSlots = [&] { memo::reopenShownMemos(settings); };
     hooks.reopenShownMemos = [&] { memo::reopenShownMemos(settings); };
     hooks.fillMemoMenu = [&](QMenu* menu) { memo::fillMemoMenu(menu, settings); };
+    // The memo list, once, with the reorder window behind it.
+    window.setTool(mainwindow::Tool::MemoList, {[&] { memo::openMemoList(settings); },
+                                                [] { return memo::memoList() != nullptr; }});
 
     // Diary: the list behind the privacy gate; the pages open from it and
     // from the jump window.

@@ -66,11 +66,27 @@ void BM_WriteFullTab(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteFullTab)->Unit(benchmark::kMillisecond);
 
+// The write without the file system: the bytes a full tab is saved as.
+void BM_EncodeFullTab(benchmark::State& state) {
+    const TabGrid grid = fullGrid(100);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(encodeTab(grid));
+}
+BENCHMARK(BM_EncodeFullTab)->Unit(benchmark::kMillisecond);
+
 void BM_SearchTwelveTabs(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(searchAndStore(folder().tel, "3-255"));
 }
 BENCHMARK(BM_SearchTwelveTabs)->Unit(benchmark::kMillisecond);
+
+// The worst case: every tab holds the text, so every record is looked at
+// (and 256 of the 3072 matches are kept).
+void BM_SearchTwelveTabsEveryRecord(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(searchAndStore(folder().tel, "abc"));
+}
+BENCHMARK(BM_SearchTwelveTabsEveryRecord)->Unit(benchmark::kMillisecond);
 
 void BM_TabChange(benchmark::State& state) {
     platform::MemorySettings settings;

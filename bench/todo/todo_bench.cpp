@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -104,6 +106,44 @@ void switchItems(benchmark::State& state) {
     delete board;
 }
 BENCHMARK(switchItems)->Unit(benchmark::kMillisecond);
+
+// The same up to the first paint of the shown note.
+void switchItemsPainted(benchmark::State& state) {
+    const fs::path folder = makeFolder(8, 200 * 1024);
+    platform::MemorySettings settings;
+    BenchClock clock;
+    todo::ui::TodoBoard* board = todo::ui::TodoBoard::open(settings, clock, folder);
+    board->setAttribute(Qt::WA_DeleteOnClose, false);
+    std::size_t pos = 1;
+    for (auto _ : state) {
+        board->selectPosition(pos);
+        board->editor()->viewport()->repaint();
+        pos = pos == 1 ? 2 : 1;
+    }
+    board->close();
+    delete board;
+}
+BENCHMARK(switchItemsPainted)->Unit(benchmark::kMillisecond);
+
+// Switching away from an edited note: the note is written first.
+void switchEditedItems(benchmark::State& state) {
+    const fs::path folder = makeFolder(8, 200 * 1024);
+    platform::MemorySettings settings;
+    BenchClock clock;
+    todo::ui::TodoBoard* board = todo::ui::TodoBoard::open(settings, clock, folder);
+    board->setAttribute(Qt::WA_DeleteOnClose, false);
+    std::size_t pos = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        board->editor()->textCursor().insertText(QStringLiteral("x"));
+        state.ResumeTiming();
+        pos = pos == 1 ? 2 : 1;
+        board->selectPosition(pos);
+    }
+    board->close();
+    delete board;
+}
+BENCHMARK(switchEditedItems)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,10 @@ struct TabFile {
     bool damaged() const { return !content.damage.empty(); }
 };
 
+// The entry of the tab's file in `folder` under any case of its name,
+// whatever kind of entry it is; nothing when there is none.
+std::optional<std::filesystem::path> findTabFile(const std::filesystem::path& folder, int tab);
+
 // Finds the tab's file in `folder` under any case of its name and reads it.
 // Something that is not a regular file, cannot be read or is over
 // kMaxTabFileBytes is damaged (what fits is shown); a missing file is an
@@ -53,6 +58,8 @@ TabFile readTabFile(const std::filesystem::path& folder, int tab);
 // The same without reading the cells: `bytes` (what fits), and `damage`
 // only for what stops the reading (not a regular file, unreadable).
 TabFile readTabBytes(const std::filesystem::path& folder, int tab);
+// The same reading into `buffer` (its memory is reused, its bytes not).
+TabFile readTabBytes(const std::filesystem::path& folder, int tab, std::string buffer);
 
 enum class SaveOutcome { Saved, Unchanged };
 

@@ -1,46 +1,46 @@
 #include "phonebook/tab_grid.h"
 
-#include "platform/cp932.h"
+#include <algorithm>
+
+#include "phonebook/record_scan.h"
 
 namespace hinagiku::phonebook {
 namespace {
 
-bool needsQuotes(std::string_view cell) {
-    for (const char c : cell) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b <= 0x20 || c == '"' || c == ',')
-            return true;
-    }
-    return false;
+// Bytes the cell takes in its record.
+std::size_t encodedLength(std::string_view cell) {
+    if (cell.empty())
+        return 3;  // " "
+    const scan::CellShape shape = scan::cellShape(cell);
+    return shape.quoted ? cell.size() + shape.quotes + 2 : cell.size();
 }
 
 void appendCell(std::string& out, std::string_view cell) {
     if (cell.empty())
         cell = " ";  // Windows reads a lone space back as an empty cell
-    if (!needsQuotes(cell)) {
+    const scan::CellShape shape = scan::cellShape(cell);
+    if (!shape.quoted) {
         out.append(cell);
         return;
     }
     out.push_back('"');
-    for (const char c : cell) {
-        out.push_back(c);
-        if (c == '"')
-            out.push_back('"');
+    // Runs up to each quote go in whole; the quote is doubled.
+    for (std::size_t left = shape.quotes; left > 0; --left) {
+        const std::size_t at = cell.find('"');
+        out.append(cell.substr(0, at + 1));
+        out.push_back('"');
+        cell.remove_prefix(at + 1);
     }
+    out.append(cell);
     out.push_back('"');
 }
 
-bool isBlank(unsigned char b) {
-    return b <= 0x20;
-}
-
-// Steps over one character: a lead byte takes its trail byte along, as the
-// Windows reader does.
-std::size_t step(std::string_view s, std::size_t i) {
-    if (platform::isCp932LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
-        s[i + 1] != '\r' && s[i + 1] != '\n')
-        return 2;
-    return 1;
+void appendRecord(std::string& out, const Row& row) {
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (c > 0)
+            out.push_back(',');
+        appendCell(out, row[c]);
+    }
 }
 
 }  // namespace
@@ -57,16 +57,16 @@ bool TabGrid::empty() const {
 
 std::string encodeRecord(const Row& row) {
     std::string out;
-    for (int c = 0; c < kColumnCount; ++c) {
-        if (c > 0)
-            out.push_back(',');
-        appendCell(out, row[c]);
-    }
+    out.reserve(recordLength(row));
+    appendRecord(out, row);
     return out;
 }
 
 std::size_t recordLength(const Row& row) {
-    return encodeRecord(row).size();
+    std::size_t length = kColumnCount - 1;  // the commas
+    for (const auto& cell : row)
+        length += encodedLength(cell);
+    return length;
 }
 
 bool rowFits(const Row& row) {
@@ -83,59 +83,35 @@ bool rowReadsBack(const Row& row) {
     return true;
 }
 
-std::string encodeTab(const TabGrid& grid) {
-    std::string out;
-    out.reserve(kRowCount * 24);
+std::string encodeTab(const TabGrid& grid, std::size_t* longestRecord) {
+    // Room for the cells, their quotes and commas and the line ends; doubled
+    // quotes may take it past that once.
+    std::size_t total = 0;
     for (const auto& row : grid.rows) {
-        out.append(encodeRecord(row));
+        for (const auto& cell : row)
+            total += cell.size() + 3;
+        total += 2;
+    }
+    total += total / 16;
+    std::string out;
+    out.reserve(total);
+    std::size_t longest = 0;
+    for (const auto& row : grid.rows) {
+        const std::size_t start = out.size();
+        appendRecord(out, row);
+        longest = std::max(longest, out.size() - start);
         out.append("\r\n");
     }
+    if (longestRecord != nullptr)
+        *longestRecord = longest;
     return out;
 }
 
 std::vector<std::string> splitRecord(std::string_view s) {
     std::vector<std::string> fields;
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n && isBlank(static_cast<unsigned char>(s[i])))
-        ++i;
-    while (i < n) {
-        std::string field;
-        if (s[i] == '"') {
-            ++i;
-            std::size_t run = i;  // start of the bytes not yet copied
-            while (i < n) {
-                if (s[i] == '"') {
-                    field.append(s.substr(run, i - run));
-                    if (i + 1 < n && s[i + 1] == '"') {
-                        field.push_back('"');
-                        i += 2;
-                        run = i;
-                        continue;
-                    }
-                    ++i;
-                    run = std::string_view::npos;
-                    break;
-                }
-                i += step(s, i);
-            }
-            if (run != std::string_view::npos)
-                field.append(s.substr(run, std::min(i, n) - run));
-        } else {
-            const std::size_t start = i;
-            while (i < n && !isBlank(static_cast<unsigned char>(s[i])) && s[i] != ',')
-                i += step(s, i);
-            field.assign(s.substr(start, std::min(i, n) - start));
-        }
-        fields.push_back(field == " " ? std::string() : std::move(field));
-        while (i < n && isBlank(static_cast<unsigned char>(s[i])))
-            ++i;
-        if (i < n && s[i] == ',') {
-            ++i;
-            while (i < n && isBlank(static_cast<unsigned char>(s[i])))
-                ++i;
-        }
-    }
+    fields.reserve(kColumnCount);
+    scan::readFields(reinterpret_cast<const unsigned char*>(s.data()), 0, s.size(), false,
+                     [&](std::size_t, std::string&& field) { fields.push_back(std::move(field)); });
     return fields;
 }
 

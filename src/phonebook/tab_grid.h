@@ -38,8 +38,9 @@ bool rowFits(const Row& row);
 // in a lone lead byte would swallow the quote or comma after it.
 bool rowReadsBack(const Row& row);
 
-// The whole tab file: 256 records, each ended by CR LF.
-std::string encodeTab(const TabGrid& grid);
+// The whole tab file: 256 records, each ended by CR LF; `longestRecord`
+// (when given) gets the length of the longest record.
+std::string encodeTab(const TabGrid& grid, std::size_t* longestRecord = nullptr);
 
 // Fields of one record (the reading rules of the tab format).
 std::vector<std::string> splitRecord(std::string_view record);

@@ -29,11 +29,14 @@ SearchResult searchTabs(const std::filesystem::path& folder, std::string_view ne
     SearchResult result;
     if (needle.empty())
         return result;
+    std::string buffer;
     for (int tab = 0; tab < kIndexTabCount; ++tab) {
-        const TabFile file = readTabBytes(folder, tab);
-        if (!file.exists)
+        TabFile file = readTabBytes(folder, tab, std::move(buffer));
+        buffer = std::move(file.bytes);
+        // Only a file holding the bytes somewhere has records to look at.
+        if (!file.exists || std::string_view(buffer).find(needle) == std::string_view::npos)
             continue;
-        const auto records = tabRecords(file.bytes);
+        const auto records = tabRecords(buffer);
         for (std::size_t r = 0; r < records.size(); ++r) {
             if (!containsAtCharacterStart(records[r], needle))
                 continue;
@@ -57,14 +60,14 @@ std::string encodeResults(const SearchResult& result) {
 
 SearchResult searchAndStore(const std::filesystem::path& folder, std::string_view needle) {
     SearchResult result = searchTabs(folder, needle);
-    const TabFile results = readTabFile(folder, kSearchTab);
+    const auto found = findTabFile(folder, kSearchTab);
+    const std::filesystem::path path = found ? *found : folder / tabFileName(kSearchTab);
     // The results tab is the program's own output: it is replaced even when
     // a hand edit left it damaged, but never when it is not a regular file.
     std::error_code ec;
-    if (results.exists && !std::filesystem::is_regular_file(results.path, ec)) {
-        throw platform::IoError(results.path.string() + ": " + results.content.damage);
-    }
-    platform::writeFileAtomically(results.path, encodeResults(result));
+    if (found && !std::filesystem::is_regular_file(path, ec))
+        throw platform::IoError(path.string() + ": 通常のファイルではありません");
+    platform::writeFileAtomically(path, encodeResults(result));
     return result;
 }
 

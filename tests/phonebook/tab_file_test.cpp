@@ -40,6 +40,16 @@ TEST(TabRecord, ReadingRules) {
         {"a\tb", {"a", "b"}},
         // A lead byte takes its trail byte along: 83 5C is one character.
         {"\x83\x5C,z", {"\x83\x5C", "z"}},
+        // ... even a quote, a comma or a blank, but never a line end; lead
+        // bytes pair up from the start of the field.
+        {"\"\x81\"a\",b", {"\x81\"a", "b"}},
+        {"\"\x81\x81\",b", {"\x81\x81", "b"}},
+        {"\"\x81\x81\x81\"\",b", {"\x81\x81\x81\"", "b"}},
+        {"\"\x81\"\"\"x\"", {"\x81\"\"x"}},
+        {"\x81,b c", {"\x81,b", "c"}},
+        {"\x81\x81,b", {"\x81\x81", "b"}},
+        {"x\x81 y", {"x\x81 y"}},
+        {"a\x81\rb", {"a\x81", "b"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fields(c.record), c.want) << c.record;
@@ -64,6 +74,27 @@ TEST(TabRecord, WritingRules) {
         auto back = fields(c.want);
         back.resize(kColumnCount);
         EXPECT_EQ(back, std::vector<std::string>(c.row.begin(), c.row.end()));
+    }
+}
+
+TEST(TabRecord, LengthCountsEveryQuoteOfALongCell) {
+    struct Case {
+        std::string cell;
+        std::size_t length;  // of the cell in its record
+    };
+    const Case cases[] = {
+        {std::string(5000, '"'), 10002},   {std::string(4079, 'x') + '"', 4083},
+        {std::string(4080, 'x'), 4080},    {std::string(4079, 'x') + ' ', 4082},
+        {std::string(70000, '"'), 140002},
+    };
+    for (const auto& c : cases) {
+        Row row;
+        row[0] = c.cell;
+        EXPECT_EQ(recordLength(row), c.length + 5 * 3 + 5);
+        EXPECT_EQ(encodeRecord(row).size(), recordLength(row));
+        EXPECT_EQ(rowFits(row), recordLength(row) <= kMaxRecordBytes);
+        auto back = fields(encodeRecord(row));
+        EXPECT_EQ(back.at(0), c.cell);
     }
 }
 
@@ -109,6 +140,14 @@ TEST(TabFileFormat, RecordsNotLines) {
     EXPECT_EQ(c.grid.cell(2, 0), "last");
     ASSERT_EQ(c.records.size(), 3u);
     EXPECT_EQ(c.records[0], "\"a\r\nb\",x");
+    // A quote taken by a lead byte does not close the cell; a lead byte
+    // before a line end does not hold the record open.
+    const TabContent lead = parseTab("\"\x81\"\r\nx\",y\r\na\x81\r\nb\r\n");
+    EXPECT_TRUE(lead.damage.empty()) << lead.damage;
+    EXPECT_EQ(lead.grid.cell(0, 0), "\x81\"\r\nx");
+    EXPECT_EQ(lead.grid.cell(0, 1), "y");
+    EXPECT_EQ(lead.grid.cell(1, 0), "a\x81");
+    EXPECT_EQ(lead.grid.cell(2, 0), "b");
 }
 
 TEST(TabFileFormat, LineEndsOfEveryKind) {

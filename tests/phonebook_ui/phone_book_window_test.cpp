@@ -1,12 +1,17 @@
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <filesystem>
 
@@ -19,6 +24,7 @@
 #include "phonebook/ui/phone_book_tool.h"
 #include "phonebook/ui/phone_book_window.h"
 #include "phonebook/ui/tab_model.h"
+#include "phonebook/ui/title_header.h"
 #include "platform/command_line.h"
 #include "platform/memory_settings.h"
 #include "platform/recording_program_launcher.h"
@@ -196,26 +202,175 @@ class PhoneBookWindowTest : public QObject {
         QCOMPARE(settings->readBool("TelePhone", "Sort", false), true);
     }
 
+    // Drags splitter `splitter` of the title header by `dx` pixels.
+    static void dragSplitter(phonebook::TitleHeader* header, int splitter, int dx) {
+        const QRect cell = header->cellRect(splitter);
+        const QPoint from(cell.left() + cell.width() + 1, header->height() / 2);
+        QCOMPARE(header->splitterAt(from.x()), splitter);
+        QTest::mousePress(header, Qt::LeftButton, {}, from);
+        QTest::mouseMove(header, from + QPoint(dx / 2, 0));
+        QTest::mouseMove(header, from + QPoint(dx, 0));
+        QTest::mouseRelease(header, Qt::LeftButton, {}, from + QPoint(dx, 0));
+    }
+
     void widthsPerTab() {
         auto w = open();
         w->resize(757, 409);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QHeaderView* header = w->view()->horizontalHeader();
-        header->resizeSection(1, 150);
+        phonebook::TitleHeader* header = w->titleHeader();
+        dragSplitter(header, 1, 50);
+        QCOMPARE(header->cellWidth(1), 150);
         QCOMPARE(settings->readInt("Telephone", "0Width_B", 0), 150);
+        QCOMPARE(w->view()->columnWidth(1), 151);
         w->tabBar()->setCurrentIndex(2);
-        QCOMPARE(header->sectionSize(1), 100);
-        QCOMPARE(header->sectionSize(4), 169);
-        header->resizeSection(0, 60);
+        QCOMPARE(header->cellWidth(1), 100);
+        QCOMPARE(header->cellWidth(4), 169);
+        dragSplitter(header, 0, -40);
         w->tabBar()->setCurrentIndex(0);
-        QCOMPARE(header->sectionSize(1), 150);
-        QCOMPARE(header->sectionSize(0), 100);
+        QCOMPARE(header->cellWidth(1), 150);
+        QCOMPARE(header->cellWidth(0), 100);
         QCOMPARE(settings->readInt("Telephone", "2Width_A", 0), 60);
+        // The last resizable cell has its splitter too.
+        dragSplitter(header, 4, 20);
+        QCOMPARE(settings->readInt("Telephone", "0Width_E", 0), 189);
         // Wider than the header: all five go back to 100.
-        header->resizeSection(3, 5000);
-        QCOMPARE(header->sectionSize(3), 100);
+        header->releaseSplitter(3, 5000);
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(header->cellWidth(c), 100);
         QCOMPARE(settings->readInt("Telephone", "0Width_D", 0), 100);
+        QCOMPARE(settings->readInt("Telephone", "0Width_B", 0), 100);
+    }
+
+    void columnsFollowTheTitleCells() {
+        settings->writeInt("Telephone", "0Width_C", 130);
+        auto w = open();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const phonebook::TitleHeader* header = w->titleHeader();
+        const QTableView* view = w->view();
+        const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                         view->verticalScrollBar());
+        struct Case {
+            int width;
+            bool reorder;
+        };
+        const Case cases[] = {{757, false}, {1100, false}, {600, false}, {900, true}};
+        for (const Case& c : cases) {
+            w->reorderMode()->setChecked(c.reorder);
+            w->resize(c.width, 409);
+            QTRY_COMPARE(w->width(), c.width);
+            QTRY_COMPARE(header->width(), view->width());
+            const int rest = header->width() - header->indent() - (100 + 100 + 130 + 100 + 169) -
+                             5 * phonebook::TitleHeader::kSplitter;
+            QCOMPARE(header->cellWidth(5), std::max(rest, 0));
+            QCOMPARE(view->columnWidth(0), 100);
+            QCOMPARE(view->columnWidth(2), 131);
+            QCOMPARE(view->columnWidth(4), 170);
+            // Not stretched: the sixth title cell less the scroll bar (none
+            // left in a window too narrow).
+            QCOMPARE(view->columnWidth(5), std::max(header->cellWidth(5) - scrollBar, 0));
+            if (view->columnWidth(5) > 0)
+                QVERIFY(view->horizontalHeader()->length() <= view->viewport()->width());
+            QCOMPARE(view->verticalHeader()->isVisible(), c.reorder);
+            QCOMPARE(header->indent() > 0, c.reorder);
+        }
+    }
+
+    void hoverTextsInTheStatusLine() {
+        auto w = open();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto* status = w->findChild<QLabel*>(QStringLiteral("status"));
+        auto* top = w->findChild<QWidget*>(QStringLiteral("topRow"));
+        QVERIFY(status && top);
+        const QString window = QStringLiteral("簡易電話帳です。");
+        const QString grid = QStringLiteral("電話番号リストです。");
+        struct Case {
+            QWidget* part;
+            QString text;
+        };
+        const Case cases[] = {
+            {w->dialField(),
+             QStringLiteral(
+                 "この番号に電話をかけます。(ダイヤラーがインストールされている必要があり"
+                 "ます。)")},
+            {w->view()->viewport(), grid},
+            {w->view()->verticalScrollBar(), grid},
+            {w->editLock(), QStringLiteral("チェックすると編集が出来なくなります。")},
+            {w->reorderMode(), QStringLiteral("マウスのドラッグで並べ替えが可能です。")},
+            {status, window},
+            {top, window},
+            {w->searchField(), window},
+            {top->findChild<QLabel*>(), window},
+            {w->tabBar(), QStringLiteral("電話帳の項目を切り換えます。")},
+            {w->titleHeader(), QStringLiteral("境界線のドラッグでサイズ変更ができます。")},
+        };
+        for (const Case& c : cases) {
+            status->setText(QString());
+            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+            QApplication::sendEvent(c.part, &enter);
+            QCOMPARE(w->statusText(), c.text);
+        }
+        // Leaving a part for the row around it shows the row's text.
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(w->dialField(), &enter);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(w->dialField(), &leave);
+        QCOMPARE(w->statusText(), window);
+    }
+
+    void longCellsDrawAsTheirWholeText() {
+        // Cells of kilobytes are laid out only as far as they can show; what
+        // is drawn must not differ from drawing the whole text.
+        std::string tab;
+        const char* const pieces[] = {"iiii.", "\x93\xfa\x96\x7b", "W", "\x01\x02",
+                                      "l,l",   " \xb1\xb2"};
+        for (int r = 0; r < 20; ++r) {
+            for (int c = 0; c < 6; ++c) {
+                std::string cell;
+                while (cell.size() < 400u + 37u * static_cast<unsigned>(r))
+                    cell += pieces[(r + c + cell.size()) % 6];
+                tab += (c > 0 ? "," : "") + ("\"" + cell + "\"");
+            }
+            tab += "\r\n";
+        }
+        home->writeFile("Tel/0.CSV", tab);
+        auto w = open();
+        w->resize(900, 409);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(w->model()->data(w->model()->index(5, 2), Qt::DisplayRole).toString().size() > 400);
+        const QImage cut = w->view()->viewport()->grab().toImage();
+        QAbstractItemDelegate* ours = w->view()->itemDelegate();
+        QStyledItemDelegate whole;
+        w->view()->setItemDelegate(&whole);
+        const QImage full = w->view()->viewport()->grab().toImage();
+        w->view()->setItemDelegate(ours);
+        QCOMPARE(cut, full);
+    }
+
+    void dialButtonShowsItsGlyph() {
+        auto w = open();
+        QToolButton* dial = w->dialButton();
+        QVERIFY(dial->text().isEmpty());
+        const QIcon icon = dial->icon();
+        const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
+        const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+        QCOMPARE(normal.size(), QSize(16, 16));
+        QVERIFY(normal != disabled);
+        int inked = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x)
+                inked += qAlpha(normal.pixel(x, y)) > 128 ? 1 : 0;
+        }
+        // A picture, neither blank nor a filled square.
+        QVERIFY(inked > 40 && inked < 220);
+        // The glyph still dials.
+        settings->writeText("TelePhone", "Dialer", "");
+        w->dialField()->setText(QStringLiteral("0312345678"));
+        QTest::mouseClick(dial, Qt::LeftButton);
+        QCOMPARE(launcher.calls().size(), 1u);
     }
 
     void mailAndWebWithHostileCells() {

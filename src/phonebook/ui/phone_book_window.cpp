@@ -30,7 +30,10 @@
 #include "phonebook/hand_off.h"
 #include "phonebook/tab_search.h"
 #include "phonebook/tone_plan.h"
+#include "phonebook/ui/cell_delegate.h"
+#include "phonebook/ui/dial_glyph.h"
 #include "phonebook/ui/tab_model.h"
+#include "phonebook/ui/title_header.h"
 #include "platform/atomic_file.h"
 #include "platform/command_line.h"
 #include "platform/cp932.h"
@@ -67,6 +70,17 @@ PhoneBookWindow::MessageSink& defaultSink() {
 
 void setHover(QWidget* w, const char* text) {
     w->setProperty("hoverStatus", QString::fromUtf8(text));
+}
+
+// The status text of the part under the mouse: a part without its own text
+// shows that of the part it lies in.
+QVariant hoverStatusOf(const QObject* o) {
+    for (; o != nullptr; o = o->parent()) {
+        const QVariant text = o->property("hoverStatus");
+        if (text.isValid())
+            return text;
+    }
+    return {};
 }
 
 }  // namespace
@@ -133,72 +147,97 @@ void PhoneBookWindow::buildUi() {
     setHover(tabs_, "電話帳の項目を切り換えます。");
     outer->addWidget(tabs_);
 
+    // The two rows of controls; the parts of them without a text of their
+    // own show the window's.
+    auto* top = new QWidget(this);
+    top->setObjectName(QStringLiteral("topRow"));
+    setHover(top, kTopStatus);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
     auto* row1 = new QHBoxLayout;
-    row1->addWidget(new QLabel(QStringLiteral("電話番号"), this));
-    dialField_ = new QLineEdit(this);
+    row1->addWidget(new QLabel(QStringLiteral("電話番号"), top));
+    dialField_ = new QLineEdit(top);
     dialField_->setPlaceholderText(QStringLiteral("電話番号を入力"));
     setHover(dialField_,
              "この番号に電話をかけます。(ダイヤラーがインストールされている必要があります。)");
     row1->addWidget(dialField_, 1);
-    dialButton_ = new QToolButton(this);
-    dialButton_->setText(QStringLiteral("☎"));
+    dialButton_ = new QToolButton(top);
+    dialButton_->setIcon(dialGlyph());
+    dialButton_->setIconSize(QSize(16, 16));
+    dialButton_->setAccessibleName(QStringLiteral("電話をかける"));
     dialButton_->setToolTip(QStringLiteral("電話をかけます。"));
     row1->addWidget(dialButton_);
-    editLock_ = new QCheckBox(QStringLiteral("編集不可"), this);
+    editLock_ = new QCheckBox(QStringLiteral("編集不可"), top);
     setHover(editLock_, "チェックすると編集が出来なくなります。");
     row1->addWidget(editLock_);
-    reorderMode_ = new QCheckBox(QStringLiteral("並び変えモード"), this);
+    reorderMode_ = new QCheckBox(QStringLiteral("並び変えモード"), top);
     setHover(reorderMode_, "マウスのドラッグで並べ替えが可能です。");
     row1->addWidget(reorderMode_);
-    speakerButton_ = new QPushButton(QStringLiteral("スピーカー"), this);
+    speakerButton_ = new QPushButton(QStringLiteral("スピーカー"), top);
     speakerButton_->setToolTip(QStringLiteral("受話器をスピーカに近づけて下さい。"));
     row1->addWidget(speakerButton_);
-    mailButton_ = new QPushButton(QStringLiteral("E-Mail"), this);
+    mailButton_ = new QPushButton(QStringLiteral("E-Mail"), top);
     mailButton_->setToolTip(QStringLiteral("E-Mailを発信します。"));
     row1->addWidget(mailButton_);
-    webButton_ = new QPushButton(QStringLiteral("Web"), this);
+    webButton_ = new QPushButton(QStringLiteral("Web"), top);
     webButton_->setToolTip(QStringLiteral("Webページを表示します。"));
     row1->addWidget(webButton_);
-    outer->addLayout(row1);
+    topLayout->addLayout(row1);
 
     auto* row2 = new QHBoxLayout;
-    row2->addWidget(new QLabel(QStringLiteral("検索文字"), this));
-    searchField_ = new QLineEdit(this);
+    row2->addWidget(new QLabel(QStringLiteral("検索文字"), top));
+    searchField_ = new QLineEdit(top);
     row2->addWidget(searchField_, 1);
-    searchButton_ = new QPushButton(QStringLiteral("検索"), this);
+    searchButton_ = new QPushButton(QStringLiteral("検索"), top);
     searchButton_->setToolTip(QStringLiteral("検索を開始します。"));
     row2->addWidget(searchButton_);
-    row2->addWidget(new QLabel(QStringLiteral("IP"), this));
-    ipField_ = new QLineEdit(this);
+    row2->addWidget(new QLabel(QStringLiteral("IP"), top));
+    ipField_ = new QLineEdit(top);
     row2->addWidget(ipField_, 1);
-    pingButton_ = new QPushButton(QStringLiteral("Ping"), this);
+    pingButton_ = new QPushButton(QStringLiteral("Ping"), top);
     pingButton_->setToolTip(QStringLiteral("Pingを打ちます。"));
     row2->addWidget(pingButton_);
-    outer->addLayout(row2);
+    topLayout->addLayout(row2);
+    outer->addWidget(top);
 
+    // The title cells sit right on top of the grid; the grid's own header
+    // stays hidden and its columns follow the title cells.
+    auto* grid = new QVBoxLayout;
+    grid->setSpacing(0);
+    titleHeader_ = new TitleHeader(this);
+    setHover(titleHeader_, "境界線のドラッグでサイズ変更ができます。");
+    grid->addWidget(titleHeader_);
     model_ = new TabModel(this);
     view_ = new QTableView(this);
     view_->setModel(model_);
-    view_->verticalHeader()->setDefaultSectionSize(15);
-    view_->verticalHeader()->setMinimumSectionSize(15);
-    view_->horizontalHeader()->setStretchLastSection(true);
-    view_->horizontalHeader()->setHighlightSections(false);
+    view_->setItemDelegate(new CellDelegate(view_));
+    view_->setWordWrap(false);  // one line of 15 pixels a row
+    // Rows of 15 pixels, or as tall as the font needs: the minimum first, or
+    // the style's larger one clamps the default.
+    const int rowHeight = std::max(15, view_->fontMetrics().height() + 2);
+    view_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    view_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    view_->verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("256")) +
+                                           12);
+    view_->verticalHeader()->hide();
+    view_->horizontalHeader()->hide();
+    view_->horizontalHeader()->setStretchLastSection(false);
+    view_->horizontalHeader()->setMinimumSectionSize(0);
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
-    setHover(view_->viewport(), "電話番号リストです。");
-    setHover(view_->horizontalHeader(), "境界線のドラッグでサイズ変更ができます。");
-    outer->addWidget(view_, 1);
+    setHover(view_, "電話番号リストです。");
+    grid->addWidget(view_, 1);
+    outer->addLayout(grid, 1);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     statusMessage_ = QString::fromUtf8(kTopStatus);
     status_->setText(statusMessage_);
+    setHover(status_, kTopStatus);
     outer->addWidget(status_);
 
-    for (QWidget* w : {static_cast<QWidget*>(tabs_), static_cast<QWidget*>(dialField_),
-                       static_cast<QWidget*>(editLock_), static_cast<QWidget*>(reorderMode_),
-                       view_->viewport(), static_cast<QWidget*>(view_->horizontalHeader())}) {
+    for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
-    }
 
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
         if (index != tab_ && !showTab(index)) {
@@ -213,11 +252,8 @@ void PhoneBookWindow::buildUi() {
             [this] { updateRowFields(); });
     connect(view_->verticalHeader(), &QHeaderView::sectionMoved, this,
             [this] { model_->setDirty(true); });
-    connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int section, int, int) {
-                if (!applyingWidths_ && section < 5)
-                    storeWidths();
-            });
+    connect(titleHeader_, &TitleHeader::widthsChanged, this, &PhoneBookWindow::storeWidths);
+    connect(titleHeader_, &TitleHeader::resized, this, &PhoneBookWindow::applyColumnWidths);
     connect(editLock_, &QCheckBox::toggled, this, [this](bool on) { setEditLock(on); });
     connect(reorderMode_, &QCheckBox::toggled, this, [this](bool on) { setReorder(on); });
     connect(searchButton_, &QPushButton::clicked, this, [this] { search(searchField_->text()); });
@@ -243,12 +279,15 @@ QString PhoneBookWindow::statusText() const {
 }
 
 bool PhoneBookWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter) {
-        const QVariant hover = watched->property("hoverStatus");
+    // Entering a part shows its text; leaving it shows that of the part
+    // around it, which the mouse is over now.
+    const QObject* over = event->type() == QEvent::Enter   ? watched
+                          : event->type() == QEvent::Leave ? watched->parent()
+                                                           : nullptr;
+    if (over != nullptr) {
+        const QVariant hover = hoverStatusOf(over);
         if (hover.isValid())
             status_->setText(hover.toString());
-    } else if (event->type() == QEvent::Leave) {
-        status_->setText(statusMessage_);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -292,6 +331,7 @@ void PhoneBookWindow::applyTitles() {
         }
     }
     model_->setTitles(titles);
+    titleHeader_->setTitles(titles);
     QPalette palette = view_->palette();
     palette.setColor(QPalette::Base, tab_ == kSearchTab
                                          ? palette.color(QPalette::Midlight)
@@ -300,35 +340,42 @@ void PhoneBookWindow::applyTitles() {
 }
 
 void PhoneBookWindow::applyWidths() {
-    applyingWidths_ = true;
-    for (int c = 0; c < 5; ++c) {
+    TitleHeader::Widths widths{};
+    for (int c = 0; c < TitleHeader::kResizable; ++c) {
         const int fallback = c == 4 ? 169 : 100;
         int w = settings_.readInt(kWidthSection, keyOf(tab_, kWidthKeys[c]), fallback);
         if (w <= 0)
             w = fallback;
-        view_->horizontalHeader()->resizeSection(c, w);
+        widths[c] = w;
     }
-    applyingWidths_ = false;
+    titleHeader_->setWidths(widths);
 }
 
 void PhoneBookWindow::storeWidths() {
-    QHeaderView* header = view_->horizontalHeader();
-    int total = 4 * 2;
-    for (int c = 0; c < 5; ++c)
-        total += header->sectionSize(c);
-    if (header->width() > 0 && header->width() < total) {
-        // The header cannot hold the five columns: back to the default.
-        applyingWidths_ = true;
-        for (int c = 0; c < 5; ++c)
-            header->resizeSection(c, 100);
-        applyingWidths_ = false;
+    TitleHeader::Widths widths = titleHeader_->widths();
+    int total = (TitleHeader::kResizable - 1) * TitleHeader::kSplitter;
+    for (const int w : widths)
+        total += w;
+    if (titleHeader_->width() - titleHeader_->indent() < total) {
+        // The header cannot hold the five title cells: back to the default.
+        widths.fill(100);
+        titleHeader_->setWidths(widths);
     }
-    for (int c = 0; c < 5; ++c)
-        settings_.writeInt(kWidthSection, keyOf(tab_, kWidthKeys[c]), header->sectionSize(c));
+    for (int c = 0; c < TitleHeader::kResizable; ++c)
+        settings_.writeInt(kWidthSection, keyOf(tab_, kWidthKeys[c]), widths[c]);
+    applyColumnWidths();
 }
 
-void PhoneBookWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+void PhoneBookWindow::applyColumnWidths() {
+    // Each column starts under its title cell (a grid line is 1 pixel, a
+    // splitter 2); the last one stops short of the scroll bar, which the
+    // title cells span.
+    view_->setColumnWidth(0, titleHeader_->cellWidth(0));
+    for (int c = 1; c < TitleHeader::kResizable; ++c)
+        view_->setColumnWidth(c, titleHeader_->cellWidth(c) + 1);
+    const int scrollBar = view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                      view_->verticalScrollBar());
+    view_->setColumnWidth(5, std::max(titleHeader_->cellWidth(5) - scrollBar, 0));
 }
 
 TabGrid PhoneBookWindow::gridInViewOrder() const {
@@ -464,7 +511,10 @@ void PhoneBookWindow::setEditLock(bool on) {
 
 void PhoneBookWindow::setReorder(bool on) {
     settings_.writeBool(kSection, "Sort", on);
+    // Rows are dragged by their handles, shown only for reordering.
     view_->verticalHeader()->setSectionsMovable(on);
+    view_->verticalHeader()->setVisible(on);
+    titleHeader_->setIndent(on ? view_->verticalHeader()->maximumWidth() : 0);
 }
 
 void PhoneBookWindow::search(const QString& text) {

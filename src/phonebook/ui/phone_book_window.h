@@ -27,6 +27,7 @@ class QToolButton;
 namespace hinagiku::phonebook {
 
 class TabModel;
+class TitleHeader;
 
 // The phone book window ("簡易電話帳"): twelve index tabs and the search
 // results over one grid, the dial field, tone dialling, mail, web and ping.
@@ -67,6 +68,8 @@ class PhoneBookWindow : public QWidget {
     // For tests and the hook.
     TabModel* model() const { return model_; }
     QTableView* view() const { return view_; }
+    TitleHeader* titleHeader() const { return titleHeader_; }
+    QToolButton* dialButton() const { return dialButton_; }
     QTabBar* tabBar() const { return tabs_; }
     QLineEdit* dialField() const { return dialField_; }
     QLineEdit* ipField() const { return ipField_; }
@@ -82,7 +85,6 @@ class PhoneBookWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -90,7 +92,8 @@ class PhoneBookWindow : public QWidget {
     void applyTitles();
     void applyWidths();
     void storeWidths();
-    void updateRowFields();  // the row's number and address into the fields
+    void applyColumnWidths();  // the grid's columns under the title cells
+    void updateRowFields();    // the row's number and address into the fields
     void updateButtons();
     void setEditLock(bool on);
     void setReorder(bool on);
@@ -111,11 +114,11 @@ class PhoneBookWindow : public QWidget {
     MessageSink sink_;
     TabFile file_;
     int tab_ = -1;
-    bool applyingWidths_ = false;
     bool closing_ = false;
     bool saved_ = false;  // saved on the way out
 
     QTabBar* tabs_ = nullptr;
+    TitleHeader* titleHeader_ = nullptr;
     QTableView* view_ = nullptr;
     TabModel* model_ = nullptr;
     QLineEdit* dialField_ = nullptr;

@@ -47,6 +47,20 @@ QByteArray OutlineTree::dragData(const OutlineTree* tree, std::uint64_t id) {
     return dragToken(tree) + ':' + QByteArray::number(static_cast<qulonglong>(id));
 }
 
+std::function<Qt::DropAction(QDrag&)>& OutlineTree::dragRunner() {
+    static std::function<Qt::DropAction(QDrag&)> run = [](QDrag& drag) {
+        return drag.exec(Qt::MoveAction);
+    };
+    return run;
+}
+
+void OutlineTree::commitEdit() {
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 std::uint64_t OutlineTree::nodeId(const QTreeWidgetItem* item) {
     return item ? item->data(0, Qt::UserRole).toULongLong() : 0;
 }
@@ -86,7 +100,7 @@ void OutlineTree::mouseMoveEvent(QMouseEvent* event) {
     mime->setData(kMimeType, dragData(this, id));
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    drag->exec(Qt::MoveAction);
+    dragRunner()(*drag);
 }
 
 void OutlineTree::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+class QDrag;
+
 namespace hinagiku::todo::ui {
 
 // The outline view. Items drag from here only, and a drop counts only on a
@@ -25,6 +27,14 @@ class OutlineTree : public QTreeWidget {
 
     // Asked whether the node may be dragged (items only).
     std::function<bool(std::uint64_t id)> canDrag;
+
+    // Runs a drag the outline started, until its drop (QDrag::exec). Tests
+    // deliver the drag's events themselves: the offscreen platform ends
+    // every drag at once.
+    static std::function<Qt::DropAction(QDrag&)>& dragRunner();
+
+    // Ends a title edit in progress, keeping what was typed.
+    void commitEdit();
 
   signals:
     // A drag of `from` ended on `to`'s label.

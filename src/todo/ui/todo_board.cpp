@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -13,20 +13,25 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QStyle>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <set>
+#include <utility>
 
 #include "core/sound_cues.h"
+#include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "core/ui/session_end.h"
 #include "platform/atomic_file.h"
 #include "platform/cp932.h"
 #include "richtext/text_document.h"
+#include "richtext/ui/find_dialog.h"
 #include "richtext/ui/format_bar.h"
 #include "richtext/ui/replace_dialog.h"
 #include "richtext/ui/text_finder.h"
 #include "todo/note_print.h"
+#include "todo/ui/node_icons.h"
 #include "todo/ui/outline_tree.h"
 
 namespace hinagiku::todo::ui {
@@ -132,7 +137,11 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
         x = std::max(0, std::min(x, area.right() - w));
         y = std::max(0, std::min(y, area.bottom() - h));
     }
-    setGeometry(std::max(0, x), std::max(0, y), w, h);
+    // Positions are the frame's, as x() and y() give them at close; sizes
+    // are the client area's. Mixing them moves the window by its title bar
+    // on every opening.
+    resize(w, h);
+    move(std::max(0, x), std::max(0, y));
     const int treeWidth = std::max(20, settings_.readInt(kSection, "TreeWidth", 233));
     splitter_->setSizes({treeWidth, std::max(20, w - treeWidth)});
 
@@ -140,26 +149,33 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
         const auto pos = outline_.positionOf(id);
         return pos && outline_.at(*pos).kind() == NodeKind::Item;
     };
-    connect(tree_, &OutlineTree::dropEnded, this, [this] { core::PlaySoundCue(settings_, "c1"); });
-    connect(tree_, &OutlineTree::dropped, this, &TodoBoard::moveNode);
+    connect(tree_, &OutlineTree::dropEnded, this,
+            core::guard([this] { core::PlaySoundCue(settings_, "c1"); }));
+    connect(tree_, &OutlineTree::dropped, this, core::guard(this, &TodoBoard::moveNode));
     connect(tree_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { onCurrentChanged(current); });
+            core::guard([this](QTreeWidgetItem* current) { onCurrentChanged(current); }));
     connect(tree_, &QTreeWidget::itemChanged, this,
-            [this](QTreeWidgetItem* item) { onItemEdited(item); });
-    connect(add_, &QPushButton::clicked, this, &TodoBoard::addItem);
-    connect(delete_, &QPushButton::clicked, this, &TodoBoard::emptyTrash);
+            core::guard([this](QTreeWidgetItem* item) { onItemEdited(item); }));
+    connect(tree_, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { refreshIcon(item); });
+    connect(tree_, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* item) { refreshIcon(item); });
+    connect(add_, &QPushButton::clicked, this, core::guard([this] { addItem(); }));
+    connect(delete_, &QPushButton::clicked, this, core::guard([this] { emptyTrash(); }));
     connect(splitter_, &QSplitter::splitterMoved, this, [this](int pos) {
         if (pos >= width() - kSplitterSnap)
             splitter_->setSizes({width() / 2, width() - width() / 2});
     });
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tree_, &QWidget::customContextMenuRequested, this, &TodoBoard::showOutlineMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this,
+            core::guard(this, &TodoBoard::showOutlineMenu));
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(editor_, &QWidget::customContextMenuRequested, this, &TodoBoard::showTextMenu);
-    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this, [this] {
+    connect(editor_, &QWidget::customContextMenuRequested, this,
+            core::guard(this, &TodoBoard::showTextMenu));
+    connect(&core::SessionEnd::instance(), &core::SessionEnd::ending, this, core::guard([this] {
         closePath();
         hide();
-    });
+    }));
     for (QObject* watched : std::initializer_list<QObject*>{
              bar_, editor_->viewport(), tree_->viewport(), add_, delete_, status_})
         watched->installEventFilter(this);
@@ -175,7 +191,11 @@ TodoBoard::TodoBoard(platform::Settings& settings, const platform::Clock& clock,
     selectPosition(index);
 }
 
-TodoBoard::~TodoBoard() = default;
+TodoBoard::~TodoBoard() {
+    // The outline's children outlive this object's members: a title editor
+    // committing while the widgets go must not reach the board.
+    tree_->disconnect(this);
+}
 
 bool TodoBoard::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) {
@@ -199,30 +219,55 @@ bool TodoBoard::eventFilter(QObject* watched, QEvent* event) {
 
 void TodoBoard::rebuildTree() {
     rebuilding_ = true;
+    // Folders the user collapsed stay collapsed.
+    std::set<std::uint64_t> collapsed;
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+        if ((*it)->childCount() > 0 && !(*it)->isExpanded())
+            collapsed.insert(OutlineTree::nodeId(*it));
+    }
     tree_->clear();
     std::vector<QTreeWidgetItem*> stack;
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon itemIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon trashIcon = style()->standardIcon(QStyle::SP_TrashIcon);
     for (const Node& node : outline_.nodes()) {
         const auto level = static_cast<std::size_t>(node.level);
         stack.resize(std::min(stack.size(), level));
         auto* item = stack.empty() ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(stack.back());
         item->setText(0, title(node));
         item->setData(0, Qt::UserRole, static_cast<qulonglong>(node.id));
-        const NodeKind kind = node.kind();
-        item->setIcon(0, kind == NodeKind::Folder  ? folderIcon
-                         : kind == NodeKind::Trash ? trashIcon
-                                                   : itemIcon);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (kind != NodeKind::Trash)
+        if (node.kind() != NodeKind::Trash)
             flags |= Qt::ItemIsEditable;
         item->setFlags(flags);
         stack.push_back(item);
     }
     tree_->expandAll();
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+        if (collapsed.contains(OutlineTree::nodeId(*it)))
+            (*it)->setExpanded(false);
+        refreshIcon(*it);
+    }
     rebuilding_ = false;
     updateDeleteButton();
+}
+
+void TodoBoard::refreshIcon(QTreeWidgetItem* item) {
+    const auto pos = outline_.positionOf(OutlineTree::nodeId(item));
+    if (!pos)
+        return;
+    NodeIcon icon = NodeIcon::Item;
+    switch (outline_.at(*pos).kind()) {
+        case NodeKind::Folder:
+            icon = item->childCount() > 0 && item->isExpanded() ? NodeIcon::FolderOpen
+                                                                : NodeIcon::FolderClosed;
+            break;
+        case NodeKind::Trash:
+            icon = item->childCount() > 0 ? NodeIcon::TrashFull : NodeIcon::TrashEmpty;
+            break;
+        case NodeKind::Item:
+            break;
+    }
+    const bool wasRebuilding = std::exchange(rebuilding_, true);  // no title edit
+    item->setIcon(0, nodeIcon(icon));
+    rebuilding_ = wasRebuilding;
 }
 
 void TodoBoard::updateDeleteButton() {
@@ -260,33 +305,48 @@ void TodoBoard::onCurrentChanged(QTreeWidgetItem* current) {
 void TodoBoard::showNode(std::uint64_t id) {
     selected_ = id;
     noteWritable_ = false;
-    const auto pos = outline_.positionOf(id);
-    editor_->clear();
-    editor_->document()->setDefaultFont(font());
-    if (!pos)
-        return;
-    const Node& node = outline_.at(*pos);
-    if (node.kind() != NodeKind::Item) {
-        editor_->setPlainText(QString::fromStdString(childTitles(outline_, *pos)));
-        editor_->setReadOnly(true);
-    } else {
-        const NoteState state = store_->noteState(node.marker);
-        if (state == NoteState::Bad) {
-            editor_->setReadOnly(true);
-            messageSink()(
-                QStringLiteral(
-                    "ノートを読み込めません（通常のファイルでないか32MBを超えています）: ") +
-                QString::fromStdString(
-                    (store_->folder() / platform::fromCp932(node.marker)).string()));
+    // A fresh document, filled before the editor lays it out: filling the
+    // shown one lays out every line of a long note at once, while a new
+    // document gets laid out lazily from the top.
+    auto* document = new QTextDocument(editor_);
+    document->setDefaultFont(font());
+    bool readOnly = true;
+    if (const auto pos = outline_.positionOf(id)) {
+        const Node& node = outline_.at(*pos);
+        if (node.kind() != NodeKind::Item) {
+            document->setPlainText(QString::fromStdString(childTitles(outline_, *pos)));
         } else {
-            if (const auto bytes = store_->readNote(node.marker))
-                richtext::loadRichText(*bytes, *editor_->document());
-            editor_->setReadOnly(false);
-            noteWritable_ = true;
+            const FolderListing listing(store_->folder());
+            const auto entry = listing.find(node.marker);
+            std::optional<std::string> bytes;
+            if (entry)
+                bytes = store_->readNote(node.marker, listing);
+            if (entry && !bytes) {
+                messageSink()(
+                    QStringLiteral(
+                        "ノートを読み込めません（通常のファイルでないか32MBを超えています）: ") +
+                    QString::fromStdString((store_->folder() / entry->name).string()));
+            } else {
+                try {
+                    if (bytes)
+                        richtext::loadRichText(*bytes, *document);
+                } catch (const std::exception&) {
+                    document->clear();  // a note that fails to show shows empty
+                }
+                readOnly = false;
+                noteWritable_ = true;
+            }
         }
     }
-    editor_->document()->clearUndoRedoStacks();
-    editor_->document()->setModified(false);
+    document->clearUndoRedoStacks();
+    document->setModified(false);
+    // The editor deletes a document only when it made it itself.
+    QTextDocument* previous = editor_->document();
+    const bool ours = previous->parent() == editor_;
+    editor_->setDocument(document);
+    editor_->setReadOnly(readOnly);
+    if (ours)
+        delete previous;
     bar_->refresh();
 }
 
@@ -443,17 +503,28 @@ int TodoBoard::replaceAll(const QString& what, const QString& replacement) {
 }
 
 void TodoBoard::findText() {
-    bool ok = false;
-    const QString what =
-        QInputDialog::getText(this, QStringLiteral("検索"), QStringLiteral("検索する文字列:"),
-                              QLineEdit::Normal, {}, &ok);
-    if (!ok || what.isEmpty())
-        return;
+    if (!findDialog_) {
+        findDialog_ = new richtext::ui::FindDialog(*finder_, this);
+        // The board searches the whole note from its beginning every time and
+        // closes the dialog after each search, unlike the dialog's own
+        // find-next.
+        disconnect(findDialog_->findButton(), &QPushButton::clicked, findDialog_, nullptr);
+        connect(findDialog_->findButton(), &QPushButton::clicked, this,
+                core::guard([this] { findFromDialog(); }));
+    }
+    findDialog_->open();
+}
+
+bool TodoBoard::findFromDialog() {
+    const QString what = findDialog_->textField()->text();
+    findDialog_->close();
     raise();
     activateWindow();
     editor_->setFocus();
-    if (!finder_->findFromStart(what))
+    const bool found = finder_->findFromStart(what);
+    if (!found)
         QApplication::beep();
+    return found;
 }
 
 void TodoBoard::replaceText() {
@@ -462,41 +533,52 @@ void TodoBoard::replaceText() {
     dialog->open();
 }
 
-void TodoBoard::showOutlineMenu(const QPoint& point) {
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("新規登録"), this, &TodoBoard::addItem);
-    QAction* empty = menu.addAction(QStringLiteral("ごみ箱を空に"), this, &TodoBoard::emptyTrash);
+std::unique_ptr<QMenu> TodoBoard::outlineMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("新規登録"), this, core::guard([this] { addItem(); }));
+    QAction* empty = menu->addAction(QStringLiteral("ごみ箱を空に"), this,
+                                     core::guard([this] { emptyTrash(); }));
     empty->setEnabled(delete_->isEnabled());
-    QAction* atStart = menu.addAction(QStringLiteral("起動時に表示"));
+    QAction* atStart = menu->addAction(QStringLiteral("起動時に表示"));
     atStart->setCheckable(true);
     const bool shown = settings_.readBool("Form", "Todo_pop", false);
     atStart->setChecked(shown);
     connect(atStart, &QAction::triggered, this,
-            [this, shown] { settings_.writeBool("Form", "Todo_pop", !shown); });
-    menu.addAction(QStringLiteral("閉じる"), this, &QWidget::close);
-    menu.exec(tree_->viewport()->mapToGlobal(point));
+            core::guard([this, shown] { settings_.writeBool("Form", "Todo_pop", !shown); }));
+    menu->addAction(QStringLiteral("閉じる"), this, core::guard([this] { close(); }));
+    return menu;
+}
+
+std::unique_ptr<QMenu> TodoBoard::textMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    const bool editable = !editor_->isReadOnly();
+    menu->addAction(QStringLiteral("やり直し(&U)"), editor_, &QTextEdit::undo)
+        ->setEnabled(editable);
+    menu->addAction(QStringLiteral("切り抜き(&T)"), editor_, &QTextEdit::cut)->setEnabled(editable);
+    menu->addAction(QStringLiteral("コピー(&C)"), editor_, &QTextEdit::copy);
+    menu->addAction(QStringLiteral("貼り付け(&P)"), editor_, &QTextEdit::paste)
+        ->setEnabled(editable);
+    menu->addAction(QStringLiteral("すべてを選択(&S)"), editor_, &QTextEdit::selectAll);
+    QMenu* tools = menu->addMenu(QStringLiteral("ツール"));
+    tools->addAction(QStringLiteral("検索"), this, core::guard([this] { findText(); }));
+    tools->addAction(QStringLiteral("置換"), this, core::guard([this] { replaceText(); }));
+    tools->addAction(QStringLiteral("印刷"), this, core::guard([this] { print(); }));
+    menu->addAction(QStringLiteral("閉じる"), this, core::guard([this] { close(); }));
+    return menu;
+}
+
+void TodoBoard::showOutlineMenu(const QPoint& point) {
+    outlineMenu()->exec(tree_->viewport()->mapToGlobal(point));
 }
 
 void TodoBoard::showTextMenu(const QPoint& point) {
-    QMenu menu(this);
-    const bool editable = !editor_->isReadOnly();
-    menu.addAction(QStringLiteral("やり直し(&U)"), editor_, &QTextEdit::undo)->setEnabled(editable);
-    menu.addAction(QStringLiteral("切り抜き(&T)"), editor_, &QTextEdit::cut)->setEnabled(editable);
-    menu.addAction(QStringLiteral("コピー(&C)"), editor_, &QTextEdit::copy);
-    menu.addAction(QStringLiteral("貼り付け(&P)"), editor_, &QTextEdit::paste)
-        ->setEnabled(editable);
-    menu.addAction(QStringLiteral("すべてを選択(&S)"), editor_, &QTextEdit::selectAll);
-    QMenu* tools = menu.addMenu(QStringLiteral("ツール"));
-    tools->addAction(QStringLiteral("検索"), this, &TodoBoard::findText);
-    tools->addAction(QStringLiteral("置換"), this, &TodoBoard::replaceText);
-    tools->addAction(QStringLiteral("印刷"), this, &TodoBoard::print);
-    menu.addAction(QStringLiteral("閉じる"), this, &QWidget::close);
-    menu.exec(editor_->viewport()->mapToGlobal(point));
+    textMenu()->exec(editor_->viewport()->mapToGlobal(point));
 }
 
 bool TodoBoard::closePath() {
     if (closed_)
         return true;
+    tree_->commitEdit();  // a title being typed is kept
     if (!saveNote())
         return false;
     closed_ = true;

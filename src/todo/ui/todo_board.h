@@ -13,6 +13,7 @@
 #include "todo/todo_store.h"
 
 class QLabel;
+class QMenu;
 class QPagedPaintDevice;
 class QPushButton;
 class QSplitter;
@@ -20,6 +21,7 @@ class QTextEdit;
 class QTreeWidgetItem;
 
 namespace hinagiku::richtext::ui {
+class FindDialog;
 class FormatBar;
 class TextFinder;
 }  // namespace hinagiku::richtext::ui
@@ -54,6 +56,16 @@ class TodoBoard : public QWidget {
     void printTo(QPagedPaintDevice& device);
     void print();
     int replaceAll(const QString& text, const QString& replacement);
+    // "検索" of the text menu: the shared find dialog, searching from the
+    // start of the note.
+    void findText();
+    // The dialog's search: closes the dialog, selects the first occurrence.
+    bool findFromDialog();
+    richtext::ui::FindDialog* findDialog() const { return findDialog_; }
+    // The pop-up menus of the outline and of the text area, as they would
+    // show now.
+    std::unique_ptr<QMenu> outlineMenu();
+    std::unique_ptr<QMenu> textMenu();
 
     const Outline& outline() const { return outline_; }
     OutlineTree* tree() const { return tree_; }
@@ -80,10 +92,10 @@ class TodoBoard : public QWidget {
     void onItemEdited(QTreeWidgetItem* item);
     bool saveOutline();
     void updateDeleteButton();
+    void refreshIcon(QTreeWidgetItem* item);
     bool closePath();
     void showOutlineMenu(const QPoint& point);
     void showTextMenu(const QPoint& point);
-    void findText();
     void replaceText();
 
     platform::Settings& settings_;
@@ -102,6 +114,7 @@ class TodoBoard : public QWidget {
     QSplitter* splitter_;
     richtext::ui::FormatBar* bar_;
     std::unique_ptr<richtext::ui::TextFinder> finder_;
+    richtext::ui::FindDialog* findDialog_ = nullptr;
 };
 
 }  // namespace hinagiku::todo::ui
