@@ -224,6 +224,20 @@ class MemoDropTest : public QObject {
         QApplication::sendEvent(viewport, &drop);
         QTRY_COMPARE(askedFor, 2);
         QTRY_COMPARE(target->textArea()->toPlainText(), QStringLiteral("dropped"));
+
+        // Text dragged over the text stays the editor's business.
+        askedFor = 0;
+        QMimeData text;
+        text.setText(QStringLiteral("moved"));
+        QDragEnterEvent textEnter(at.toPoint(), Qt::MoveAction, &text, Qt::LeftButton,
+                                  Qt::NoModifier);
+        QApplication::sendEvent(viewport, &textEnter);
+        QVERIFY(textEnter.isAccepted());
+        QDropEvent textDrop(at, Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &textDrop);
+        QVERIFY(target->textArea()->toPlainText().contains(QStringLiteral("moved")));
+        QTest::qWait(20);
+        QCOMPARE(askedFor, 0);
     }
 
     void theDropWindowOffersTheChoicesOfItsFileCount_data() {

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -103,8 +104,8 @@ MemoWindow::MemoWindow(platform::Settings& settings, std::filesystem::path memoF
     text_->viewport()->installEventFilter(this);
     text_->installEventFilter(this);
     text_->setMouseTracking(true);
-    // Files dropped on the text go to the window's drop choice, not into the text.
-    text_->setAcceptDrops(false);
+    // Files dropped on the text go to the window's drop choice (see
+    // eventFilter); text dragged within it stays the editor's.
     setAcceptDrops(true);
     QFont font(q(settings_.readText("Memo", "FontName", "ＭＳ Ｐゴシック")));
     font.setPointSize(std::max(1, settings_.readInt("Memo", "FontSize", 9)));
@@ -511,6 +512,20 @@ void MemoWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool MemoWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData() != nullptr && drop->mimeData()->hasUrls()) {
+            if (event->type() == QEvent::DragEnter)
+                dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+            else if (event->type() == QEvent::DragMove)
+                dragMoveEvent(static_cast<QDragMoveEvent*>(event));
+            else
+                dropEvent(drop);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const bool dragSurface = watched == marker_ || watched == pictureView_ ||
