@@ -1,5 +1,16 @@
 # Helpers shared by every folder's CMakeLists.
 
+# hinagiku_unity(TARGET)
+#   Compiles the target's sources in batches when HINAGIKU_UNITY is on: the
+#   Qt and standard headers are then parsed once per batch, not once per file.
+#   Window libraries (folders named ui) stay one file at a time: each window
+#   file keeps its own short helpers (qs, text, ...) under the same names.
+function(hinagiku_unity name)
+  if(HINAGIKU_UNITY AND NOT CMAKE_CURRENT_SOURCE_DIR MATCHES "/ui(/|$)")
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
+endfunction()
+
 # hinagiku_library(NAME SOURCES... [LIBS ...])
 #   A static library whose headers are included as "folder/file.h" from src/.
 function(hinagiku_library name)
@@ -7,6 +18,7 @@ function(hinagiku_library name)
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  hinagiku_unity(${name})
 endfunction()
 
 # hinagiku_gtest(NAME [OWN_MAIN] SOURCES... LIBS ...)
@@ -21,6 +33,7 @@ function(hinagiku_gtest name)
   if(NOT ARG_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
+  hinagiku_unity(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;HINAGIKU_BUILD_DIR=${PROJECT_BINARY_DIR};HINAGIKU_SOURCE_DIR=${PROJECT_SOURCE_DIR}"

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ clang pkg-config
+  # a fast linker for the many test programs
+  lld
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-qpa-plugins libgl-dev
   libsdl2-mixer-dev timgm6mb-soundfont

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "mail/iso2022jp.h"
+#include "platform/cp932.h"
 
 namespace hinagiku::mail {
 namespace {
@@ -15,14 +16,6 @@ std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return s;
-}
-
-bool isAscii(std::string_view s) {
-    for (const char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -66,7 +59,7 @@ std::string formatDateHeader(DateTime local, int biasMinutes) {
 }
 
 std::string headerValue(std::string_view value) {
-    if (isAscii(value))
+    if (platform::isAscii(value))
         return std::string(value);
     const std::size_t open = value.find('<');
     if (open == std::string_view::npos)
@@ -74,7 +67,7 @@ std::string headerValue(std::string_view value) {
     std::string name(trimBlanks(value.substr(0, open)));
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
         name = name.substr(1, name.size() - 2);
-    std::string out = isAscii(name) ? name : encodedWord(name);
+    std::string out = platform::isAscii(name) ? name : encodedWord(name);
     out += ' ';
     out += value.substr(open);
     return out;

@@ -103,14 +103,6 @@ Decoder* decoderFor(int codePage) {
     return slot->valid() ? slot.get() : nullptr;
 }
 
-bool isAscii(std::string_view s) {
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool isSupportedCodePage(int codePage) {

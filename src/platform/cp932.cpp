@@ -78,14 +78,6 @@ std::size_t utf8SequenceLength(std::string_view s) {
     return length;
 }
 
-bool isAscii(std::string_view s) {
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string toCp932(std::string_view utf8) {

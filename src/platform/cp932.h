@@ -27,4 +27,13 @@ std::size_t cp932Length(std::string_view utf8);
 // Whether every character of `utf8` has a CP932 form.
 bool fitsCp932(std::string_view utf8);
 
+// Whether every byte is 7-bit: such text reads the same in every code page.
+constexpr bool isAscii(std::string_view bytes) {
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace hinagiku::platform

@@ -140,6 +140,11 @@ bool folderExists(const std::filesystem::path& folder) {
     return !folder.empty() && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool isRegularFile(const std::filesystem::path& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 DirectorySnapshot::DirectorySnapshot(const std::filesystem::path& folder)
     : folder_(folder), names_(listRegularFiles(folder)) {
     std::vector<std::pair<std::string, std::size_t>> keyed;

@@ -27,6 +27,9 @@ bool fileExists(const std::filesystem::path& folder, std::string_view name,
 
 bool folderExists(const std::filesystem::path& folder);
 
+// Whether `path` names a regular file (after links); an empty path names none.
+bool isRegularFile(const std::filesystem::path& path);
+
 // One listing of a folder that answers many probes, for callers that probe
 // in bulk (month marks, the schedule list's range, the tick's minute probe).
 // Answers exactly as fileExists/findFiles would at the moment of the listing.

@@ -61,14 +61,6 @@ Cp932Code cp932Code(char32_t c) {
     return code;
 }
 
-bool isAscii(std::string_view s) {
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 // Characters that a Japanese font must carry: those written as CP932 bytes
 // beyond ASCII. The rest are ASCII or \uN and read the same in any font.
 bool needsJapaneseCharset(char32_t c) {
@@ -114,7 +106,7 @@ class Writer {
 
   private:
     static int familyCharset(const std::string& family) {
-        return isAscii(family) ? kAnsiCharset : kShiftJisCharset;
+        return platform::isAscii(family) ? kAnsiCharset : kShiftJisCharset;
     }
 
     int fontIndex(const FontKey& key) {

@@ -513,6 +513,27 @@ class MemoListTest : public QObject {
         QCOMPARE(category(0), (Keys{open}));
         QCOMPARE(category(2), (Keys{there, closed}));
     }
+
+    // The width is fixed: the left and right edges offer a move, not a resize.
+    void edgesOfTheReorderWindowMoveIt() {
+        memo::MemoReorderWindow reorder(*settings, 0);
+        reorder.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reorder));
+        // In the bottom margin, where the window itself takes the mouse.
+        const int bottom = reorder.height() - 4;
+        const struct {
+            int x;
+            Qt::CursorShape shape;
+        } cases[] = {{1, Qt::SizeAllCursor},
+                     {reorder.width() - 2, Qt::SizeAllCursor},
+                     {reorder.width() / 2, Qt::ArrowCursor},
+                     {0, Qt::SizeAllCursor}};
+        for (const auto& c : cases) {
+            QTest::mouseMove(&reorder, QPoint(c.x, bottom));
+            QTRY_COMPARE(reorder.cursor().shape(), c.shape);
+        }
+        reorder.reject();
+    }
 };
 
 QTEST_MAIN(MemoListTest)

@@ -16,13 +16,13 @@
 #include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "mainwindow/ui/color_value.h"
+#include "memo/memo_files.h"
 #include "memo/memo_store.h"
 #include "memo/ui/memo_list_window.h"
 #include "memo/ui/memo_window.h"
 #include "memo/ui/memo_windows.h"
 #include "memo/ui/picture_view.h"
 #include "platform/atomic_file.h"
-#include "platform/cp932.h"
 #include "platform/wallpaper.h"
 #include "richtext/text_document.h"
 #include "schedule/ui/jpeg_progress_window.h"
@@ -33,20 +33,6 @@ namespace {
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// Plain text as the program writes it: CP932 with CR LF, or UTF-8 with a
-// byte-order mark when CP932 cannot hold a character (never "?").
-std::string plainTextFileBytes(const QString& text) {
-    std::string crlf;
-    for (const char c : text.toStdString()) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    if (platform::fitsCp932(crlf))
-        return platform::toCp932(crlf);
-    return "\xEF\xBB\xBF" + crlf;
 }
 
 std::string bitmapBytes(const QImage& image, const QString& path) {
@@ -185,7 +171,7 @@ void MemoListWindow::saveTextAs() {
     const bool rich = QFileInfo(path).suffix().toUpper() == QLatin1String("RTF");
     platform::writeFileAtomically(path.toStdString(),
                                   rich ? richtext::saveRichText(*editor_->document())
-                                       : plainTextFileBytes(editor_->toPlainText()));
+                                       : plainTextFileBytes(editor_->toPlainText().toStdString()));
 }
 
 void MemoListWindow::loadTextFile() {

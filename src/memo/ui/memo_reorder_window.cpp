@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -31,6 +33,14 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const QString& hin
     return button;
 }
 
+// The window's width is fixed: a press this close to its left or right edge
+// moves the window instead of resizing it.
+constexpr int kMoveEdge = 6;
+
+bool onMoveEdge(const QWidget& window, QPointF position) {
+    return position.x() < kMoveEdge || position.x() >= window.width() - kMoveEdge;
+}
+
 }  // namespace
 
 MemoReorderWindow::MemoReorderWindow(platform::Settings& settings, int category, QWidget* parent)
@@ -39,6 +49,7 @@ MemoReorderWindow::MemoReorderWindow(platform::Settings& settings, int category,
       reorder_(settings, [](std::string_view key) { return findMemoWindow(key) != nullptr; }) {
     setWindowTitle(QStringLiteral("Memoの並び替え"));
     setModal(true);
+    setMouseTracking(true);
 
     auto* before = new QGroupBox(QStringLiteral("並び替え前"), this);
     auto* beforeLayout = new QVBoxLayout(before);
@@ -213,6 +224,21 @@ void MemoReorderWindow::writePlacement() {
         edit.writeText("Memo_chg", "height", std::to_string(g.height()));
     });
     core::PlaySoundCue(settings_, "clo");
+}
+
+void MemoReorderWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && onMoveEdge(*this, event->position()) &&
+        windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void MemoReorderWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton)
+        setCursor(onMoveEdge(*this, event->position()) ? Qt::SizeAllCursor : Qt::ArrowCursor);
+    QDialog::mouseMoveEvent(event);
 }
 
 void MemoReorderWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include "platform/settings.h"
 
 class QComboBox;
+class QMouseEvent;
 class QListWidget;
 class QPushButton;
 
@@ -39,6 +40,8 @@ class MemoReorderWindow : public QDialog {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void done(int result) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     void showLists();

@@ -10,6 +10,7 @@
 
 #include "core/data_folders.h"
 #include "core/ui/application.h"
+#include "memo/memo_index.h"
 #include "memo/memo_store.h"
 #include "memo/ui/memo_window.h"
 
@@ -131,9 +132,12 @@ void reopenShownMemos(platform::Settings& settings) {
 }
 
 void fillMemoMenu(QMenu* menu, platform::Settings& settings) {
+    // One read of the settings file for the whole menu.
+    const MemoIndex index = readMemoIndex(settings);
     for (int category = 0; category < kCategoryCount; ++category) {
-        QMenu* sub = menu->addMenu(QString::fromStdString(categoryName(settings, category)));
-        for (const MemoEntry& entry : listCategory(settings, category)) {
+        const CategoryListing& listing = index[static_cast<std::size_t>(category)];
+        QMenu* sub = menu->addMenu(QString::fromStdString(listing.name));
+        for (const MemoEntry& entry : listing.memos) {
             sub->addAction(QString::fromStdString(entry.title), menu, [&settings, entry, category] {
                 const bool shift = QApplication::keyboardModifiers() & Qt::ShiftModifier;
                 openMemo(settings, entry.key, entry.title, category, shift);

@@ -36,6 +36,7 @@
 #include "core/sound_cues.h"
 #include "core/ui/action_guard.h"
 #include "core/ui/application.h"
+#include "platform/file_search.h"
 #include "richtext/text_document.h"
 #include "schedule/entry_files.h"
 #include "schedule/entry_options.h"
@@ -53,11 +54,6 @@ QString qs(const std::string& text) {
 }
 std::string ss(const QString& text) {
     return text.toStdString();
-}
-
-bool isFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
 constexpr const char* kDiscardWarning =
@@ -330,7 +326,7 @@ void PopupEditor::rebuild(bool force) {
 
 void PopupEditor::loadOptions() {
     const EntryOptions options = readEntryOptions(settings_, entryPath_);
-    const bool picture = isFile(options.picture);
+    const bool picture = platform::isRegularFile(options.picture);
     wallpaper_->setChecked(picture && options.wallpaper);
     stretch_->setChecked(picture && options.stretch);
     wallpaper_->setEnabled(picture);
@@ -452,7 +448,7 @@ void PopupEditor::choosePicture() {
     if (!pictureChooser_) {
         pictureChooser_ = new PictureChooser(settings_, this);
         const std::string initial = settings_.readText("Calendar", "bitmap", "");
-        if (isFile(initial))
+        if (platform::isRegularFile(initial))
             pictureChooser_->setFileName(qs(initial));
     }
     pictureChooser_->move(pos());
@@ -460,7 +456,7 @@ void PopupEditor::choosePicture() {
     if (!pictureChooser_)
         return;
     pictureChosen_ = true;
-    const bool exists = isFile(ss(pictureChooser_->fileName()));
+    const bool exists = platform::isRegularFile(ss(pictureChooser_->fileName()));
     ++updating_;
     if (!exists) {
         wallpaper_->setChecked(false);

@@ -9,6 +9,7 @@
 
 #include "core/home_folder.h"
 #include "core/sound_cues.h"
+#include "platform/file_search.h"
 #include "schedule/entry_options.h"
 #include "schedule/ui/popup_hooks.h"
 #include "schedule/ui/popup_picture.h"
@@ -16,11 +17,6 @@
 
 namespace hinagiku::schedule {
 namespace {
-
-bool isFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
 
 void processEventsFor(int milliseconds) {
     if (milliseconds <= 0)
@@ -110,11 +106,11 @@ void PopupPresenter::presentPopup(std::uint64_t batch, const std::string& path,
     target->setDateLabel(labelTime);
 
     try {
-        if (isFile(options.picture)) {
+        if (platform::isRegularFile(options.picture)) {
             showPicture(*target, options.picture, !options.stretch, options.wallpaper, errors);
         } else {
             const std::string fallback = settings_.readText("Calendar", "bitmap", "");
-            if (isFile(fallback)) {
+            if (platform::isRegularFile(fallback)) {
                 showPicture(*target, fallback, !settings_.readBool("Calendar", "Stretch", false),
                             false, errors);
             }
@@ -141,11 +137,11 @@ void PopupPresenter::presentPopup(std::uint64_t batch, const std::string& path,
             return;
     }
 
-    if (isFile(options.soundFile)) {
+    if (platform::isRegularFile(options.soundFile)) {
         core::PlaySoundFile(options.soundFile);
     } else {
         const std::string fallback = settings_.readText("Calendar", "file", "");
-        if (isFile(fallback))
+        if (platform::isRegularFile(fallback))
             core::PlaySoundFile(fallback);
     }
 

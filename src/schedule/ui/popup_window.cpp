@@ -28,6 +28,7 @@
 #include "core/ui/action_guard.h"
 #include "core/ui/application.h"
 #include "platform/atomic_file.h"
+#include "platform/file_search.h"
 #include "schedule/ui/popup_hooks.h"
 #include "schedule/ui/popup_picture.h"
 #include "schedule/ui/popup_style.h"
@@ -39,11 +40,6 @@ const QStringList kSnoozeItems{"1", "2", "3", "4", "5", "10", "15", "20", "25", 
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-bool isFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
 // An entry text as lines of the text box: its own line ends stay, the ones
@@ -221,7 +217,7 @@ void PopupWindow::Timer1Timer() {
         if (snoozeCountdown_ == 0) {
             timer_.stop();
             const std::string sound = settings_.readText("Calendar", "file", "");
-            if (isFile(sound))
+            if (platform::isRegularFile(sound))
                 core::PlaySoundFile(sound);
             QPointer<PopupWindow> self(this);
             show();
