@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <array>
 #include <functional>
+#include <initializer_list>
 
 namespace hinagiku::todo::ui {
 namespace {
@@ -38,54 +39,35 @@ const QColor kPageLine(0x60, 0x60, 0x60);
 const QColor kBinFill(0xB8, 0xC0, 0xC8);
 const QColor kBinLine(0x4A, 0x52, 0x5A);
 
+// A closed outline through the points, in order.
+QPainterPath closedPath(std::initializer_list<QPointF> points) {
+    QPainterPath path;
+    path.moveTo(*points.begin());
+    for (auto it = points.begin() + 1; it != points.end(); ++it)
+        path.lineTo(*it);
+    path.closeSubpath();
+    return path;
+}
+
 void folderClosed(QPainter& p) {
     p.setPen(QPen(kFolderLine, 0.8));
     p.setBrush(kFolderFill);
-    QPainterPath path;
-    path.moveTo(1.5, 3.5);
-    path.lineTo(6, 3.5);
-    path.lineTo(7.5, 5);
-    path.lineTo(14.5, 5);
-    path.lineTo(14.5, 13.5);
-    path.lineTo(1.5, 13.5);
-    path.closeSubpath();
-    p.drawPath(path);
+    p.drawPath(closedPath({{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {14.5, 5}, {14.5, 13.5}, {1.5, 13.5}}));
     p.drawLine(QPointF(1.5, 6.5), QPointF(14.5, 6.5));
 }
 
 void folderOpen(QPainter& p) {
     p.setPen(QPen(kFolderLine, 0.8));
     p.setBrush(kFolderFill);
-    QPainterPath back;
-    back.moveTo(1.5, 3.5);
-    back.lineTo(6, 3.5);
-    back.lineTo(7.5, 5);
-    back.lineTo(13.5, 5);
-    back.lineTo(13.5, 7.5);
-    back.lineTo(1.5, 13.5);
-    back.closeSubpath();
-    p.drawPath(back);
+    p.drawPath(closedPath({{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {13.5, 5}, {13.5, 7.5}, {1.5, 13.5}}));
     p.setBrush(kFolderFront);
-    QPainterPath front;
-    front.moveTo(4, 7.5);
-    front.lineTo(15.5, 7.5);
-    front.lineTo(13, 13.5);
-    front.lineTo(1.5, 13.5);
-    front.closeSubpath();
-    p.drawPath(front);
+    p.drawPath(closedPath({{4, 7.5}, {15.5, 7.5}, {13, 13.5}, {1.5, 13.5}}));
 }
 
 void page(QPainter& p, const QColor& fill, const QColor& lines) {
     p.setPen(QPen(kPageLine, 0.8));
     p.setBrush(fill);
-    QPainterPath path;
-    path.moveTo(3.5, 1.5);
-    path.lineTo(10, 1.5);
-    path.lineTo(12.5, 4);
-    path.lineTo(12.5, 14.5);
-    path.lineTo(3.5, 14.5);
-    path.closeSubpath();
-    p.drawPath(path);
+    p.drawPath(closedPath({{3.5, 1.5}, {10, 1.5}, {12.5, 4}, {12.5, 14.5}, {3.5, 14.5}}));
     p.drawLine(QPointF(10, 1.5), QPointF(10, 4));
     p.drawLine(QPointF(10, 4), QPointF(12.5, 4));
     p.setPen(QPen(lines, 1));
@@ -102,26 +84,13 @@ void itemSelected(QPainter& p) {
     page(p, QColor(0xFF, 0xF6, 0xD0), QColor(0x50, 0x78, 0xC8));
     p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.6));
     p.setBrush(QColor(0xE0, 0x50, 0x40));
-    QPainterPath pencil;
-    pencil.moveTo(8, 13);
-    pencil.lineTo(14, 7);
-    pencil.lineTo(15.5, 8.5);
-    pencil.lineTo(9.5, 14.5);
-    pencil.lineTo(7.5, 15);
-    pencil.closeSubpath();
-    p.drawPath(pencil);
+    p.drawPath(closedPath({{8, 13}, {14, 7}, {15.5, 8.5}, {9.5, 14.5}, {7.5, 15}}));
 }
 
 void bin(QPainter& p) {
     p.setPen(QPen(kBinLine, 0.8));
     p.setBrush(kBinFill);
-    QPainterPath body;
-    body.moveTo(3, 5.5);
-    body.lineTo(13, 5.5);
-    body.lineTo(12, 14.5);
-    body.lineTo(4, 14.5);
-    body.closeSubpath();
-    p.drawPath(body);
+    p.drawPath(closedPath({{3, 5.5}, {13, 5.5}, {12, 14.5}, {4, 14.5}}));
     for (const double x : {6.0, 8.0, 10.0})
         p.drawLine(QPointF(x, 7), QPointF(x, 13));
 }
