@@ -171,6 +171,10 @@ void MemoWindow::loadBody() {
     document->setModified(false);
     document->clearUndoRedoStacks();
     document->setDocumentLayout(nullptr);  // the editor's own layout, made once
+    // A null page size keeps the layout idle while the editor takes the
+    // document; the editor then sets its own size and lays the text out
+    // once (not twice: the undefined default size already counts as one).
+    document->setPageSize(QSizeF(0, 0));
     text_->setDocument(document);
 }
 
