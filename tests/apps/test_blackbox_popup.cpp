@@ -18,6 +18,7 @@
 
 #include "platform/cp932.h"
 #include "platform/profile_file.h"
+#include "support/private_x_server.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -94,21 +95,9 @@ TEST(InstalledProgram, DailyReminderPopsUpOnceAtItsMinute) {
     }
     home.writeFile("Schedule/0900____.__", hinagiku::platform::toCp932("朝の会議\r\n"));
 
-    // Xvfb picks a free display and tells its number on a pipe.
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    const pid_t xvfb = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                              "1280x800x24", "-nolisten", "tcp"},
-                             {});
-    close(fds[1]);
-    // The number may come in more than one write: read up to the line end.
-    std::string number;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-        number.push_back(c);
-    close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    const std::string display = ":" + number;
+    const hinagiku::testing::PrivateXServer xserver;
+    ASSERT_FALSE(xserver.display().empty()) << xserver.failure();
+    const std::string& display = xserver.display();
 
     // 08:59:30 today (UTC), with the wall clock running four times as fast:
     // 7.5 real seconds for the program to start, even on a loaded machine.
@@ -144,7 +133,6 @@ TEST(InstalledProgram, DailyReminderPopsUpOnceAtItsMinute) {
                         " _NET_WM_NAME WM_NAME 2>/dev/null");
     }
     stop(app);
-    stop(xvfb);
     EXPECT_EQ(seen, 1) << "popup windows seen at once";
     EXPECT_EQ(atEnd, 1) << "popup windows at the end of the minute";
     EXPECT_NE(names.find("_NET_WM_NAME(UTF8_STRING) = \"Popup Window\"\n"), std::string::npos)

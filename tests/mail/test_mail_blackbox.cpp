@@ -22,6 +22,7 @@
 #include "platform/profile_file.h"
 #include "schedule/entry_options.h"
 #include "scripted_server.h"
+#include "support/private_x_server.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -106,19 +107,9 @@ TEST(InstalledProgram, ReminderMailAndMailCheckAtTheMinute) {
         ini.writeText("pop", "pop1_port", std::to_string(pop3.port()));
     }
 
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    const pid_t xvfb = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                              "1280x800x24", "-nolisten", "tcp"},
-                             {});
-    close(fds[1]);
-    std::string number;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-        number.push_back(c);
-    close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    const std::string display = ":" + number;
+    const hinagiku::testing::PrivateXServer xserver;
+    ASSERT_FALSE(xserver.display().empty()) << xserver.failure();
+    const std::string& display = xserver.display();
 
     // 08:59:40 today (UTC), the wall clock running four times as fast; the
     // waits of the mail and the check run on the real monotonic clock.
@@ -152,7 +143,6 @@ TEST(InstalledProgram, ReminderMailAndMailCheckAtTheMinute) {
     const std::string popups = capture(
         "DISPLAY=" + display + " xdotool search --onlyvisible --name '^Popup Window' 2>/dev/null");
     stop(app);
-    stop(xvfb);
     EXPECT_FALSE(popups.empty()) << "no popup window";
     EXPECT_TRUE(resultShown) << "no window \"pop3\"";
     ASSERT_EQ(smtp.messages().size(), 1u);
