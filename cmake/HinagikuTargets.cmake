@@ -97,12 +97,18 @@ function(hinagiku_qtest name)
     TIMEOUT 600)
 endfunction()
 
-# hinagiku_bench(NAME SOURCES... LIBS ...)
+# hinagiku_bench(NAME [QT_MAIN] SOURCES... LIBS ...)
+#   QT_MAIN: the shared entry point with a QApplication (bench/support);
+#   otherwise the sources define main().
 function(hinagiku_bench name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT_MAIN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+  if(ARG_QT_MAIN)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench/support/qt_bench_main.cpp)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
+  endif()
 endfunction()
 
 # Adds every listed subfolder that has a CMakeLists.txt, so that subsystems

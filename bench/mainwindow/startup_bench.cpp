@@ -5,7 +5,6 @@
 // measured by hand; see the README.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -96,12 +95,3 @@ void BM_IdleTicking(benchmark::State& state) {
 BENCHMARK(BM_IdleTicking)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 // and the one-read index both can be built from.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QMenu>
 
 #include <memory>
@@ -68,12 +67,3 @@ void BM_ReadMemoIndex(benchmark::State& state) {
 BENCHMARK(BM_ReadMemoIndex)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
