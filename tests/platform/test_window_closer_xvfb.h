@@ -4,7 +4,6 @@
 // manager, started on a display number the server picks itself.
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,12 +11,12 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/x11_connection.h"
+#include "support/private_x_server.h"
 
 extern char** environ;
 
@@ -41,61 +40,27 @@ inline bool onPath(const std::string& program) {
 
 class XvfbServer {
   public:
-    XvfbServer() {
-        if (!onPath("Xvfb"))
-            return;
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args{"Xvfb", "-displayfd", "3",         "-screen",
-                                      "0",    "640x480x24", "-nolisten", "tcp"};
-        xvfb_ = spawn(args, &actions, {});
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (xvfb_ > 0 && std::chrono::steady_clock::now() < deadline) {
-            if (::poll(&p, 1, 200) <= 0)
-                continue;
-            char c;
-            if (::read(fds[0], &c, 1) != 1)
-                break;
-            if (c == '\n')
-                break;
-            number.push_back(c);
-        }
-        ::close(fds[0]);
-        if (!number.empty())
-            display_ = ":" + number;
-    }
+    XvfbServer() : server_("640x480x24") {}
 
-    ~XvfbServer() {
-        stop(windowManager_);
-        stop(xvfb_);
-    }
+    ~XvfbServer() { stop(windowManager_); }
 
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
     // Empty when the server could not be started.
-    const std::string& display() const { return display_; }
+    const std::string& display() const { return server_.display(); }
 
     // Starts openbox and waits until it manages the screen.
     bool startWindowManager() {
-        if (display_.empty() || !onPath("openbox"))
+        if (display().empty() || !onPath("openbox"))
             return false;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        windowManager_ = spawn({"openbox", "--sm-disable"}, &actions, {"DISPLAY=" + display_});
+        windowManager_ = spawn({"openbox", "--sm-disable"}, &actions, {"DISPLAY=" + display()});
         posix_spawn_file_actions_destroy(&actions);
-        platform::X11Connection x(display_);
+        platform::X11Connection x(display());
         if (!x.isOpen())
             return false;
         const xcb_atom_t check = x.atom("_NET_SUPPORTING_WM_CHECK");
@@ -125,7 +90,7 @@ class XvfbServer {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        const pid_t pid = spawn(args, &actions, {"DISPLAY=" + display_});
+        const pid_t pid = spawn(args, &actions, {"DISPLAY=" + display()});
         posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
@@ -180,9 +145,8 @@ class XvfbServer {
         return pid;
     }
 
-    pid_t xvfb_ = -1;
+    PrivateXServer server_;
     pid_t windowManager_ = -1;
-    std::string display_;
 };
 
 }  // namespace hinagiku::testing

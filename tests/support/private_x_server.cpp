@@ -7,8 +7,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
+
+#include "platform/x11_connection.h"
 
 namespace hinagiku::testing {
 namespace {
@@ -22,7 +23,7 @@ bool exited(pid_t pid) {
 
 }  // namespace
 
-PrivateXServer::PrivateXServer() {
+PrivateXServer::PrivateXServer(const std::string& screen) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         failure_ = "no pipe for Xvfb";
@@ -34,8 +35,11 @@ PrivateXServer::PrivateXServer() {
         dup2(fds[1], 3);
         const int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
+        // -noreset: by default the server resets when its last client leaves,
+        // refusing the next connection for a moment (a probe, or a program's
+        // short early connection, would leave the next client refused).
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
+               "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -55,15 +59,14 @@ PrivateXServer::PrivateXServer() {
         failure_ = "Xvfb did not name a display";
         return;
     }
-    // Named is not yet proven reachable: ask as a client would.
-    const std::string probe = "xdpyinfo -display :" + number + " >/dev/null 2>&1";
+    // Named is not yet proven reachable: connect as a client would.
     while (std::chrono::steady_clock::now() < deadline) {
         if (exited(server_)) {
             server_ = -1;
             failure_ = "Xvfb on :" + number + " ended";
             return;
         }
-        if (std::system(probe.c_str()) == 0) {
+        if (platform::X11Connection(":" + number).isOpen()) {
             display_ = ":" + number;
             return;
         }

@@ -11,7 +11,7 @@ namespace hinagiku::testing {
 // connect: a program started on it right away finds it ready.
 class PrivateXServer {
   public:
-    PrivateXServer();
+    explicit PrivateXServer(const std::string& screen = "1280x800x24");
     ~PrivateXServer();
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;
